@@ -1,0 +1,125 @@
+#include "app/DM.h"
+
+#include "app/Globals.h"
+#include "widgets/Messages.h"
+
+namespace {
+DM *g_instance = nullptr;
+}
+
+DM::DM(QObject *parent) : QObject(parent)
+{
+    g_instance = this;
+    MyConnection1 = new Connection(QStringLiteral("MyConnection1"), this);
+    MyConnection1->connectionLostHandler = [this](const DbError &e) {
+        return MyConnection1ConnectionLost(e);
+    };
+    auto table = [this](const QString &sql, const QString &key) {
+        auto *rs = new RecordSet(MyConnection1, sql, this);
+        rs->setKeyField(key);
+        return rs;
+    };
+    tbConfiguracao =
+        table(QStringLiteral("select * from configuracao"), QStringLiteral("Controle"));
+    tbFornecedor = table(QStringLiteral("select * from fornecedor order by Nome"),
+                         QStringLiteral("CodigoFornecedor"));
+    tbPagar = table(QStringLiteral("select * from pagar"), QStringLiteral("Controle"));
+    tbPagar01 = table(QStringLiteral("Select * From Pagar"), QStringLiteral("Controle"));
+    tbFilial = table(QStringLiteral("Select * from filial"), QStringLiteral("Codigofilial"));
+    tbCaixatemp = table(QStringLiteral("select * from caixatemp"), QStringLiteral("Controle"));
+    tbContacorrente =
+        table(QStringLiteral("select * from contacorrente"), QStringLiteral("controle"));
+}
+
+DM::~DM()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+DM *DM::instance()
+{
+    return g_instance;
+}
+
+Connection::LossAction DM::MyConnection1ConnectionLost(const DbError &)
+{
+    // Counted over the whole run: five losses are retried, the sixth raises,
+    // and the cycle starts again.
+    if (ConnectionLossCount >= 5) {
+        ConnectionLossCount = 0;
+        return Connection::LossAction::Raise;
+    }
+    ++ConnectionLossCount;
+    return Connection::LossAction::Reconnect;
+}
+
+bool DM::connectWith(const ConnectionSettings &settings, QString *error)
+{
+    MyConnection1->close();
+    MyConnection1->setSettings(settings);
+    try {
+        MyConnection1->open();
+        tbConfiguracao->open();
+    } catch (const DbError &e) {
+        if (error)
+            *error = e.message();
+        return false;
+    }
+    return true;
+}
+
+void DM::DataModuleCreate(const QString &iniDir)
+{
+    Config() = ReadAdminIni(iniDir);
+    ConnectionSettings s;
+    s.port = Config().porta;
+    s.host = Config().servidor;
+    s.database = Config().banco;
+    s.user = Config().usuario;
+    s.password = Config().senha;
+    s.connectTimeoutSeconds = 120;
+    QString error;
+    if (!connectWith(s, &error)) {
+        Messages::error(AppTitle, error);
+        return;
+    }
+    const QString problem = tableNameCaseProblem();
+    if (!problem.isEmpty())
+        Messages::error(AppTitle, problem);
+}
+
+QString DM::companyName() const
+{
+    if (!tbConfiguracao->isOpen() || tbConfiguracao->isEmpty())
+        return QString();
+    try {
+        tbConfiguracao->first();
+        return tbConfiguracao->text(QStringLiteral("Nome"));
+    } catch (const DbError &) {
+        return QString();
+    }
+}
+
+void DM::closeSharedTables()
+{
+    for (RecordSet *rs : {tbFornecedor, tbPagar, tbPagar01, tbFilial, tbCaixatemp, tbContacorrente})
+        rs->close();
+}
+
+QString DM::tableNameCaseProblem()
+{
+    try {
+        const int lctn =
+            MyConnection1->scalar(QStringLiteral("SELECT @@lower_case_table_names")).toInt();
+        if (lctn != 0)
+            return QString();
+    } catch (const DbError &e) {
+        return e.message();
+    }
+    return QStringLiteral(
+        "O servidor MySQL diferencia maiúsculas de minúsculas nos nomes das tabelas "
+        "(lower_case_table_names = 0), e este programa escreve os nomes das tabelas com "
+        "maiúsculas e minúsculas misturadas.\n\nConfigure o servidor com "
+        "lower_case_table_names = 1 (veja o README) antes de usar o programa.");
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The data module: the one connection every screen shares and the table
+// objects that several screens work on together.
+
+#include "db/Connection.h"
+#include "db/RecordSet.h"
+
+#include <QObject>
+
+class DM : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DM(QObject *parent = nullptr);
+    ~DM() override;
+    static DM *instance();
+
+    // Reads "Admin.ini" from dir, opens the connection and tbConfiguracao.
+    // A failure is shown in the standard error box and start-up goes on.
+    void DataModuleCreate(const QString &iniDir);
+    // The same, on given settings (tests, the command-line tools).
+    bool connectWith(const ConnectionSettings &settings, QString *error = nullptr);
+
+    Connection::LossAction MyConnection1ConnectionLost(const DbError &cause);
+
+    // Company name: Nome of the first configuracao row ("" when unreadable).
+    QString companyName() const;
+    QString serverName() const { return MyConnection1->serverName(); }
+    // Closes every shared table object except tbConfiguracao.
+    void closeSharedTables();
+    // When the server compares table names with regard to case, the program's
+    // mixed-case SQL texts fail; this tells what is wrong ("" when all is well).
+    QString tableNameCaseProblem();
+
+    Connection *MyConnection1;
+    RecordSet *tbConfiguracao;
+    RecordSet *tbFornecedor;
+    RecordSet *tbPagar;
+    RecordSet *tbPagar01;
+    RecordSet *tbFilial;
+    RecordSet *tbCaixatemp;
+    RecordSet *tbContacorrente;
+};
+
+// Shortcuts used by every screen.
+inline Connection &Db()
+{
+    return *DM::instance()->MyConnection1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Process-wide values of the program, one place each.
+
+#include <QString>
+
+inline const QString AppTitle = QStringLiteral("Cadastro e Manutenção de Contas a Pagar");
+
+// Name of the user who runs the program (second command-line argument).
+QString CurrentUserName();
+void SetCurrentUserName(const QString &name);
+// First command-line argument as received, handed on to the sibling programs.
+QString LauncherFirstArgument();
+void SetLauncherFirstArgument(const QString &arg);
+
+// Connection losses counted over the whole run by the reconnect policy.
+extern int ConnectionLossCount;
+
+// Values read from "Admin.ini" at start-up.
+struct AdminConfig
+{
+    int porta = 0;
+    QString servidor;
+    QString banco;
+    QString usuario = QStringLiteral("root");
+    QString senha = QStringLiteral("kqz7314");
+    QString email[3];
+    QString contato[3];
+    bool fileFound = false;
+};
+AdminConfig &Config();
+// Reads "Admin.ini" from dir (absent keys keep their defaults).
+AdminConfig ReadAdminIni(const QString &dir);
+// Directory of the running executable.
+QString ExecutableDir();
+
+// Set when the program has been asked to end (the main window's "X").
+bool ApplicationTerminating();
+void TerminateApplication();

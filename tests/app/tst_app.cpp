@@ -1,0 +1,380 @@
+// Start-up, configuration, the reconnect policy, rounding, the main menu and
+// the sibling programs, the single instance with real processes.
+
+#include "TestDb.h"
+#include "app/DM.h"
+#include "app/FrmPrincipal.h"
+#include "app/Globals.h"
+#include "app/Helpers.h"
+#include "widgets/Clock.h"
+#include "widgets/Messages.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// Records every box and answers OK / the queued answers.
+struct BoxRecorder
+{
+    QList<MessageBoxRequest> boxes;
+    Messages::Handler previous;
+    BoxRecorder()
+    {
+        previous = Messages::setHandler([this](const MessageBoxRequest &r) {
+            boxes << r;
+            return QMessageBox::Ok;
+        });
+    }
+    ~BoxRecorder() { Messages::setHandler(previous); }
+};
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+} // namespace
+
+class TstApp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void rounding_data();
+    void rounding();
+    void roundToInteger_data();
+    void roundToInteger();
+    void currentTimeText();
+    void adminIni_data();
+    void adminIni();
+    void startupWithoutIniShowsErrorAndGoesOn();
+    void reconnectPolicyOnKilledConnection();
+    void lostConnectionInsideTransactionIsNotRetried();
+    void startupWarnsAboutCaseSensitiveTableNames();
+    void mainWindowCaptionAndButtons();
+    void missingSiblingProgram_data();
+    void missingSiblingProgram();
+    void presentSiblingProgramIsWaitedForWithEventsRunning();
+    void secondInstanceBringsFirstForward();
+    void closePanelTerminates(); // last: it asks the application to end
+};
+
+void TstApp::rounding_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("exact tie rounds away from zero") << 0.125 << 0.13;
+    QTest::newRow("stored below 1.005") << 1.005 << 1.00;
+    QTest::newRow("third of 100") << 100.0 / 3 << 33.33;
+    QTest::newRow("two thirds") << 200.0 / 3 << 66.67;
+    QTest::newRow("negative tie") << -0.125 << -0.13;
+    QTest::newRow("123.456") << 123.456 << 123.46;
+    QTest::newRow("large") << 1234567.895 << 1234567.9; // stored just above .895? checked below
+    QTest::newRow("zero") << 0.0 << 0.0;
+    QTest::newRow("tiny negative becomes zero") << -0.001 << 0.0;
+}
+
+void TstApp::rounding()
+{
+    QFETCH(double, value);
+    QFETCH(double, expected);
+    if (QByteArray(QTest::currentDataTag()) == "large") {
+        // Whatever side of the tie the stored double is on, the result is one of the two.
+        const double r = RoundDecimals(2, value);
+        QVERIFY(r == 1234567.89 || r == 1234567.9);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.20f", value);
+        QCOMPARE(r, QByteArray(buf).mid(QByteArray(buf).indexOf('.') + 3, 1) >= "5" ? 1234567.9
+                                                                                    : 1234567.89);
+        return;
+    }
+    QCOMPARE(RoundDecimals(2, value), expected);
+}
+
+void TstApp::roundToInteger_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("2.5") << 2.5 << 3;
+    QTest::newRow("-2.5") << -2.5 << -3;
+    QTest::newRow("0.4") << 0.4 << 0;
+    QTest::newRow("3") << 3.0 << 3;
+    QTest::newRow("2.49") << 2.49 << 2;
+    QTest::newRow("-0.4") << -0.4 << 0;
+}
+
+void TstApp::roundToInteger()
+{
+    QFETCH(double, value);
+    QFETCH(int, expected);
+    QCOMPARE(RoundToInteger(value), expected);
+}
+
+void TstApp::currentTimeText()
+{
+    Clock::setFixed(QDateTime(QDate(2024, 4, 29), QTime(9, 5, 7)));
+    QCOMPARE(CurrentTimeText(), QString("09:05:07"));
+    Clock::setFixed({});
+}
+
+void TstApp::adminIni_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+    QTest::addColumn<int>("porta");
+    QTest::addColumn<QString>("servidor");
+    QTest::addColumn<QString>("banco");
+    QTest::addColumn<QString>("usuario");
+    QTest::addColumn<QString>("email2");
+    QTest::newRow("absent") << QByteArray() << 0 << ""
+                            << ""
+                            << "root"
+                            << "";
+    QTest::newRow("no port") << QByteArray("[LOCAL]\nSERVIDOR=srv01\nBANCO=loja\n") << 0 << "srv01"
+                             << "loja"
+                             << "root"
+                             << "";
+    QTest::newRow("full, keys in any case")
+        << QByteArray(
+               "[local]\r\nPorta=3307\r\nservidor = 10.0.0.5\r\nBANCO=matriz\r\n"
+               "USUARIO=caixa\r\nSENHA=x\r\n[GERAL]\r\nEMAIL2=a@b.com.br\r\n[OUTRA]\r\nPORTA=1\r\n")
+        << 3307 << "10.0.0.5"
+        << "matriz"
+        << "caixa"
+        << "a@b.com.br";
+    QTest::newRow("latin-1 file") << QByteArray("[GERAL]\nEMAIL2=jos\xe9@x.com\n") << 0 << ""
+                                  << ""
+                                  << "root" << QString::fromUtf8("josé@x.com");
+}
+
+void TstApp::adminIni()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    if (!content.isEmpty())
+        writeFile(dir.filePath("Admin.ini"), content);
+    const AdminConfig c = ReadAdminIni(dir.path());
+    QCOMPARE(c.fileFound, !content.isEmpty());
+    QTEST(c.porta, "porta");
+    QTEST(c.servidor, "servidor");
+    QTEST(c.banco, "banco");
+    QTEST(c.usuario, "usuario");
+    QTEST(c.email[1], "email2");
+}
+
+void TstApp::startupWithoutIniShowsErrorAndGoesOn()
+{
+    QTemporaryDir dir;
+    BoxRecorder boxes;
+    DM dm;
+    dm.DataModuleCreate(dir.path());
+    QCOMPARE(dm.MyConnection1->settings().port, 0);
+    QCOMPARE(dm.MyConnection1->settings().host, QString());
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, AppTitle);
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY(!boxes.boxes[0].text.isEmpty());
+    SetCurrentUserName("JOSE");
+    FrmPrincipal w;
+    QCOMPARE(w.windowTitle(),
+             QString("Atualizado 29-04-2024 / 19:30  - Nome do Usuario : JOSE -  - "));
+}
+
+void TstApp::reconnectPolicyOnKilledConnection()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    DM dm;
+    QVERIFY(dm.connectWith(TestDb::serverSettings(db.databaseName())));
+    ConnectionLossCount = 0;
+    Connection &c = *dm.MyConnection1;
+    QSqlQuery killer(db.sql());
+    for (int loss = 1; loss <= 7; ++loss) {
+        const qint64 id = c.connectionId();
+        QVERIFY(killer.exec(QString("KILL %1").arg(id)));
+        QTest::qWait(20);
+        if (loss == 6) {
+            try {
+                c.exec("SELECT 1");
+                QFAIL("the sixth loss must raise the database error");
+            } catch (const DbError &e) {
+                QVERIFY(e.isConnectionLost());
+            }
+            QCOMPARE(ConnectionLossCount, 0);
+        } else {
+            QCOMPARE(c.scalar("SELECT 41 + 1").toInt(), 42);
+            QCOMPARE(ConnectionLossCount, loss < 6 ? loss : loss - 6);
+            QVERIFY(c.connectionId() != id);
+        }
+    }
+}
+
+void TstApp::lostConnectionInsideTransactionIsNotRetried()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    DM dm;
+    QVERIFY(dm.connectWith(TestDb::serverSettings(db.databaseName())));
+    ConnectionLossCount = 0;
+    Connection &c = *dm.MyConnection1;
+    QSqlQuery killer(db.sql());
+    QVERIFY_THROWS_EXCEPTION(DbError, c.transaction([&] {
+        c.exec("insert into filial (Nomefilial) values ('A')");
+        killer.exec(QString("KILL %1").arg(c.connectionId()));
+        QTest::qWait(20);
+        c.exec("insert into filial (Nomefilial) values ('B')");
+    }));
+    QSqlQuery q(db.sql());
+    QVERIFY(q.exec("select count(*) from filial") && q.next());
+    QCOMPARE(q.value(0).toInt(), 0); // neither row: the first went with the session
+    QCOMPARE(c.scalar("select count(*) from filial").toInt(), 0); // reconnects by itself
+}
+
+void TstApp::startupWarnsAboutCaseSensitiveTableNames()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    DM dm;
+    QVERIFY(dm.connectWith(TestDb::serverSettings(db.databaseName())));
+    QCOMPARE(dm.tableNameCaseProblem(), QString()); // the test server folds names
+    QVERIFY(dm.MyConnection1->exec("Select * From Fornecedor").isActive());
+}
+
+void TstApp::mainWindowCaptionAndButtons()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QSqlQuery(db.sql()).exec("insert into configuracao (Nome) values ('COMERCIAL HORIZONTE LTDA')");
+    QTemporaryDir dir;
+    writeFile(dir.filePath("Admin.ini"),
+              QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
+                  .arg(TestDb::serverSettings().port)
+                  .arg(db.databaseName())
+                  .toUtf8());
+    BoxRecorder boxes;
+    DM dm;
+    dm.DataModuleCreate(dir.path());
+    QCOMPARE(boxes.boxes.size(), 0);
+    SetCurrentUserName("MARIA");
+    FrmPrincipal w;
+    QCOMPARE(w.windowTitle(), QString("Atualizado 29-04-2024 / 19:30  - Nome do Usuario : MARIA"
+                                      " - COMERCIAL HORIZONTE LTDA - 127.0.0.1"));
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    const QStringList captions{"Contas a &Pagar", "&Fornecedor", "&Banco/Conta", "Conta &Corrente",
+                               "Cai&xa"};
+    const QStringList hints{"Meutanção de Contas a Pagar", "MAnutenção de Fornecedor", "", "", ""};
+    for (int i = 1; i <= 5; ++i) {
+        QCOMPARE(w.button(i)->text(), captions[i - 1]);
+        QCOMPARE(w.button(i)->toolTip(), hints[i - 1]);
+        QCOMPARE(w.button(i)->size(), QSize(100, 100));
+        QCOMPARE(w.button(i)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    }
+    QCOMPARE(w.closePanel()->text(), QString("X"));
+    QCOMPARE(w.closePanel()->width(), 49);
+}
+
+void TstApp::missingSiblingProgram_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Fornecedor") << 2 << QString("Cadastro de Fornecedor não instalado");
+    QTest::newRow("Caixa") << 5 << QString("Manutenção do Caixa não instalado");
+}
+
+void TstApp::missingSiblingProgram()
+{
+    QFETCH(int, button);
+    BoxRecorder boxes;
+    FrmPrincipal w;
+    w.button(button)->click();
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QString("ERRO"));
+    QTEST(boxes.boxes[0].text, "text");
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+}
+
+void TstApp::presentSiblingProgramIsWaitedForWithEventsRunning()
+{
+    // The sibling is looked for beside the running executable.
+    const QString path = QDir(ExecutableDir()).filePath("ModuloFornecedor");
+    QTemporaryDir out;
+    const QString record = out.filePath("args.txt");
+    writeFile(path,
+              QString("#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done > '%1'\nsleep 0.6\n")
+                  .arg(record)
+                  .toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    SetLauncherFirstArgument("LAUNCHER");
+    SetCurrentUserName("ANA PAULA");
+    BoxRecorder boxes;
+    FrmPrincipal w;
+    int ticks = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    w.button(2)->click(); // returns when the sibling has ended
+    const qint64 waited = clock.elapsed();
+    QFile::remove(path);
+    QCOMPARE(boxes.boxes.size(), 0);
+    QVERIFY2(waited >= 500, qPrintable(QString::number(waited)));
+    QVERIFY2(ticks >= 5, "events must keep running while the sibling runs");
+    QFile f(record);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()), QString("[LAUNCHER]\n[ANA PAULA]\n"));
+}
+
+void TstApp::secondInstanceBringsFirstForward()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QTemporaryDir dir;
+    const QString exe = dir.filePath("contas-pagar");
+    QVERIFY(QFile::copy(CP_PROGRAM, exe));
+    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(dir.filePath("Admin.ini"),
+              QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
+                  .arg(TestDb::serverSettings().port)
+                  .arg(db.databaseName())
+                  .toUtf8());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(exe, {"x", "ANA"});
+    QVERIFY(first.waitForStarted());
+    QTest::qWait(1500); // up and listening
+    QCOMPARE(first.state(), QProcess::Running);
+    QProcess second;
+    second.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    second.start(exe, {"x", "ANA"});
+    QVERIFY(second.waitForFinished(5000));
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(t.elapsed() < 3000);
+    QByteArray firstErr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (firstErr += first.readAllStandardError()).contains("trazida para a frente"), 3000);
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}
+
+void TstApp::closePanelTerminates()
+{
+    FrmPrincipal w;
+    QVERIFY(!ApplicationTerminating());
+    QTest::mouseClick(w.closePanel(), Qt::LeftButton);
+    QVERIFY(ApplicationTerminating());
+}
+
+QTEST_MAIN(TstApp)
+#include "tst_app.moc"
