@@ -4,7 +4,9 @@
 #include "app/Globals.h"
 #include "app/Helpers.h"
 #include "shell/SiblingProgram.h"
+#include "widgets/Icons.h"
 #include "widgets/Messages.h"
+#include "widgets/TitleBand.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -15,33 +17,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-const QColor kBlue(0, 79, 157);
-
-QLabel *bandLabel(const QString &text, int pixelSize, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixelSize);
-    l->setFont(f);
-    l->setStyleSheet(QStringLiteral("color: white;"));
-    return l;
-}
-
-QWidget *band(int height, QWidget *parent)
-{
-    auto *w = new QWidget(parent);
-    w->setFixedHeight(height);
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, kBlue);
-    w->setPalette(p);
-    return w;
-}
-
-} // namespace
 
 QString FrmPrincipal::captionFor(const QString &user, const QString &company, const QString &server)
 {
@@ -63,20 +38,11 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
     layout->setSpacing(0);
 
     // Top band with the red close panel at its right end.
-    QWidget *top = band(35, this);
-    auto *topLayout = new QHBoxLayout(top);
-    topLayout->setContentsMargins(8, 0, 0, 0);
-    topLayout->addWidget(bandLabel(QStringLiteral("MENU PRINCIPAL"), 24, top));
-    topLayout->addStretch();
-    m_close = new QLabel(QStringLiteral("X"), top);
+    auto *top = new TitleBand(QStringLiteral("MENU PRINCIPAL"), this);
+    top->setCloseWidth(49);
+    top->setCloseAction([this] { CloseClick(); });
+    m_close = top->closePanel();
     m_close->setObjectName(QStringLiteral("PanelFechar"));
-    m_close->setFixedSize(49, 35);
-    m_close->setAlignment(Qt::AlignCenter);
-    m_close->setCursor(Qt::PointingHandCursor);
-    m_close->setStyleSheet(
-        QStringLiteral("background: rgb(255,0,0); color: white; font: bold 20px Arial;"));
-    m_close->installEventFilter(this);
-    topLayout->addWidget(m_close);
     layout->addWidget(top);
 
     // The row of five buttons and the pictures.
@@ -88,20 +54,21 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
         const char *name;
         QString caption;
         QString hint;
-        QStyle::StandardPixmap icon;
+        QString sign;
+        QColor color;
         void (FrmPrincipal::*slot)();
     };
     const Def defs[5] = {
         {"BtnPagar", QStringLiteral("Contas a &Pagar"),
-         QStringLiteral("Meutanção de Contas a Pagar"), QStyle::SP_FileDialogDetailedView,
+         QStringLiteral("Meutanção de Contas a Pagar"), "R$", QColor(0, 104, 210),
          &FrmPrincipal::BtnPagarClick},
         {"BtnFornecedor", QStringLiteral("&Fornecedor"), QStringLiteral("MAnutenção de Fornecedor"),
-         QStyle::SP_DirHomeIcon, &FrmPrincipal::BtnFornecedorClick},
-        {"BtnConta", QStringLiteral("&Banco/Conta"), QString(), QStyle::SP_DriveHDIcon,
+         "F", QColor(40, 150, 70), &FrmPrincipal::BtnFornecedorClick},
+        {"BtnConta", QStringLiteral("&Banco/Conta"), QString(), "B", QColor(200, 120, 0),
          &FrmPrincipal::BtnContaClick},
-        {"BtnCorrente", QStringLiteral("Conta &Corrente"), QString(), QStyle::SP_FileDialogListView,
+        {"BtnCorrente", QStringLiteral("Conta &Corrente"), QString(), "CC", QColor(120, 60, 170),
          &FrmPrincipal::BtnCorrenteClick},
-        {"BtnCaixa", QStringLiteral("Cai&xa"), QString(), QStyle::SP_DialogSaveButton,
+        {"BtnCaixa", QStringLiteral("Cai&xa"), QString(), "$", QColor(180, 30, 30),
          &FrmPrincipal::BtnCaixaClick},
     };
     for (int i = 0; i < 5; ++i) {
@@ -109,7 +76,7 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
         b->setObjectName(QString::fromLatin1(defs[i].name));
         b->setText(defs[i].caption);
         b->setToolTip(defs[i].hint);
-        b->setIcon(style()->standardIcon(defs[i].icon));
+        b->setIcon(Icons::tile(defs[i].sign, defs[i].color));
         b->setIconSize(QSize(48, 48));
         b->setFixedSize(100, 100);
         b->setAutoRaise(true);
@@ -138,13 +105,11 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
     layout->addWidget(m_captionLine);
     layout->addStretch();
 
-    QWidget *bottom = band(30, this);
-    auto *bottomLayout = new QHBoxLayout(bottom);
-    bottomLayout->setContentsMargins(8, 0, 8, 0);
-    bottomLayout->addWidget(bandLabel(
-        QStringLiteral("QUARVO SISTEMAS - Suporte: (11) 4002-8922 - suporte@quarvo.com.br"), 19,
-        bottom));
-    bottomLayout->addStretch();
+    auto *bottom = new TitleBand(
+        QStringLiteral("QUARVO SISTEMAS - Suporte: (11) 4002-8922 - suporte@quarvo.com.br"), this);
+    bottom->setBandHeight(30);
+    bottom->setFontPixelSize(19);
+    bottom->setCloseVisible(false);
     layout->addWidget(bottom);
 
     const QString company = DM::instance() ? DM::instance()->companyName() : QString();
@@ -160,15 +125,6 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
 QToolButton *FrmPrincipal::button(int number) const
 {
     return (number >= 1 && number <= 5) ? m_buttons[number - 1] : nullptr;
-}
-
-bool FrmPrincipal::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_close && event->type() == QEvent::MouseButtonRelease) {
-        CloseClick();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void FrmPrincipal::CloseClick()

@@ -15,7 +15,7 @@ public:
     explicit FrmPrincipal(QWidget *parent = nullptr);
 
     QToolButton *button(int number) const; // 1..5
-    QLabel *closePanel() const { return m_close; }
+    QWidget *closePanel() const { return m_close; }
     static QString captionFor(const QString &user, const QString &company, const QString &server);
 
 public slots:
@@ -27,14 +27,11 @@ public slots:
     void CloseClick();         // the red "X"
     void bringToFront();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     // Starts a sibling program of the suite from the executable's directory.
     void startSibling(const QString &fileName, const QString &description);
 
     QToolButton *m_buttons[5] = {};
-    QLabel *m_close = nullptr;
+    QWidget *m_close = nullptr;
     QLabel *m_captionLine = nullptr;
 };

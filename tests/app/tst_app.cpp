@@ -2,6 +2,7 @@
 // the sibling programs, the single instance with real processes.
 
 #include "TestDb.h"
+#include "TestMain.h"
 #include "app/DM.h"
 #include "app/FrmPrincipal.h"
 #include "app/Globals.h"
@@ -275,7 +276,7 @@ void TstApp::mainWindowCaptionAndButtons()
         QCOMPARE(w.button(i)->size(), QSize(100, 100));
         QCOMPARE(w.button(i)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     }
-    QCOMPARE(w.closePanel()->text(), QString("X"));
+    QCOMPARE(qobject_cast<QLabel *>(w.closePanel())->text(), QString("X"));
     QCOMPARE(w.closePanel()->width(), 49);
 }
 
@@ -376,5 +377,5 @@ void TstApp::closePanelTerminates()
     QVERIFY(ApplicationTerminating());
 }
 
-QTEST_MAIN(TstApp)
+CP_TEST(TstApp)
 #include "tst_app.moc"

@@ -3,6 +3,7 @@
 // that try to change the statement.
 
 #include "TestDb.h"
+#include "TestMain.h"
 #include "db/DisplayFormat.h"
 #include "db/LikePattern.h"
 #include "db/RecordSet.h"
@@ -325,5 +326,5 @@ void TstDb::transactionRollsBackOnError()
     QCOMPARE(scalar(db, "select count(*) from filial").toInt(), 1);
 }
 
-QTEST_MAIN(TstDb)
+CP_TEST(TstDb)
 #include "tst_db.moc"

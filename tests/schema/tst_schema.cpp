@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "TestDb.h"
+#include "TestMain.h"
 
 namespace {
 
@@ -1106,5 +1107,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstSchema)
+CP_TEST(TstSchema)
 #include "tst_schema.moc"

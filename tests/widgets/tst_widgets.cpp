@@ -2,6 +2,7 @@
 // person uses it: keys, clicks, what the controls show afterwards.
 
 #include "TestDb.h"
+#include "TestMain.h"
 
 #include "db/RecordSet.h"
 #include "widgets/BigToolBar.h"
@@ -705,5 +706,5 @@ void TestWidgets::lookupCombo()
     QCOMPARE(keys.last()[0].toInt(), 2);
 }
 
-QTEST_MAIN(TestWidgets)
+CP_TEST(TestWidgets)
 #include "tst_widgets.moc"

@@ -421,9 +421,11 @@ void RecordSet::open()
     m_state = State::Browse;
     m_bof = true;
     m_eof = m_order_idx.empty();
+    // The current row is in place before views hear of the new rows.
+    m_current = m_order_idx.empty() ? -1 : 0;
     emit reset();
     emit stateChanged(m_state);
-    setCurrent(m_order_idx.empty() ? -1 : 0, true);
+    emit currentRowChanged(m_current);
 }
 
 void RecordSet::close()

@@ -10,9 +10,13 @@ void RecordSetModel::setRecordSet(RecordSet *rs)
     if (m_rs)
         disconnect(m_rs, nullptr, this, nullptr);
     m_rs = rs;
+    cacheFields();
     if (rs) {
         connect(rs, &RecordSet::aboutToReset, this, [this] { beginResetModel(); });
-        connect(rs, &RecordSet::reset, this, [this] { endResetModel(); });
+        connect(rs, &RecordSet::reset, this, [this] {
+            cacheFields();
+            endResetModel();
+        });
         connect(rs, &RecordSet::aboutToInsertRow, this,
                 [this](int row) { beginInsertRows({}, row, row); });
         connect(rs, &RecordSet::rowInserted, this, [this](int) { endInsertRows(); });
@@ -35,6 +39,7 @@ void RecordSetModel::setColumns(const QList<GridColumn> &columns)
 {
     beginResetModel();
     m_columns = columns;
+    cacheFields();
     endResetModel();
 }
 
@@ -43,6 +48,13 @@ void RecordSetModel::setColorRule(ColorRule rule)
     m_rule = std::move(rule);
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void RecordSetModel::cacheFields()
+{
+    m_fields.clear();
+    for (const GridColumn &c : m_columns)
+        m_fields << (m_rs && m_rs->isOpen() ? m_rs->fieldIndex(c.field) : -1);
 }
 
 int RecordSetModel::rowCount(const QModelIndex &parent) const
@@ -61,11 +73,10 @@ QString RecordSetModel::displayText(int row, int column) const
 {
     if (!m_rs || column < 0 || column >= m_columns.size())
         return {};
-    const GridColumn &c = m_columns[column];
-    const int field = m_rs->fieldIndex(c.field);
+    const int field = m_fields.value(column, -1);
     if (field < 0)
         return {};
-    return DisplayFormat::format(m_rs->valueAt(row, field), c.mask);
+    return DisplayFormat::format(m_rs->valueAt(row, field), m_columns[column].mask);
 }
 
 QVariant RecordSetModel::data(const QModelIndex &index, int role) const
@@ -80,7 +91,7 @@ QVariant RecordSetModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole: {
         if (c.alignment)
             return int(c.alignment | Qt::AlignVCenter);
-        const int field = m_rs->fieldIndex(c.field);
+        const int field = m_fields.value(index.column(), -1);
         const int type = field >= 0 ? m_rs->fieldType(field).id() : 0;
         const bool numeric = type == QMetaType::Double || type == QMetaType::Int ||
                              type == QMetaType::LongLong || type == QMetaType::Float;

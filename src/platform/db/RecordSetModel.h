@@ -50,7 +50,10 @@ public:
     QString displayText(int row, int column) const;
 
 private:
+    void cacheFields();
+
     QPointer<RecordSet> m_rs;
+    QList<int> m_fields; // record-set field of each column, -1 when missing
     QList<GridColumn> m_columns;
     ColorRule m_rule;
 };

@@ -1,0 +1,35 @@
+#include "widgets/Modal.h"
+
+namespace Modal {
+
+namespace {
+Handler &currentHandler()
+{
+    static Handler h;
+    return h;
+}
+} // namespace
+
+int exec(QDialog *dialog)
+{
+    if (!dialog)
+        return QDialog::Rejected;
+    if (!currentHandler())
+        return dialog->exec();
+    // Copy: the handler may open further windows that install handlers of their own.
+    const Handler handler = currentHandler();
+    const int result = handler(dialog);
+    if (dialog->isVisible())
+        dialog->hide();
+    dialog->setResult(result);
+    return result;
+}
+
+Handler setHandler(Handler handler)
+{
+    Handler old = std::move(currentHandler());
+    currentHandler() = std::move(handler);
+    return old;
+}
+
+} // namespace Modal
