@@ -3,9 +3,11 @@
 #include "app/DM.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
+#include "payables/frmPagarManutencao.h"
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
+#include "widgets/Modal.h"
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
@@ -144,7 +146,11 @@ void FrmPrincipal::bringToFront()
 
 void FrmPrincipal::BtnPagarClick()
 {
-    // The payables maintenance screen opens here.
+    auto *screen = new frmPagarManutencao(this);
+    screen->userLabel()->setText(CurrentUserName());
+    Modal::exec(screen);
+    TrimWorkingSet();
+    delete screen;
 }
 
 void FrmPrincipal::BtnContaClick()

@@ -654,24 +654,46 @@ void RecordSet::setValue(const QString &field, const QVariant &v)
     emit rowChanged(m_current);
 }
 
-void RecordSet::readBack(size_t store, const QVariant &key)
+bool RecordSet::readBack(size_t store, const QVariant &key)
 {
     const QString table = baseTable();
     const QString kf = keyField();
     if (table.isEmpty() || kf.isEmpty() || key.isNull())
-        return;
+        return true;
     QSqlQuery q = m_conn->exec(
         QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoteIdent(table), quoteIdent(kf)),
         {key});
     if (!q.next())
-        throw DbError(QStringLiteral("O registro não foi encontrado: foi excluído ou alterado "
-                                     "por outro usuário"));
+        return false;
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i) {
         const int col = fieldIndex(rec.fieldName(i));
         if (col >= 0 && m_cols[col].inBase)
             setCell(m_cols[col], store, q.value(i));
     }
+    return true;
+}
+
+bool RecordSet::refreshRow()
+{
+    if (!isOpen() || m_current < 0)
+        return false;
+    if (isEditing())
+        cancel();
+    const int keyCol = fieldIndex(keyField());
+    if (keyCol < 0)
+        return false;
+    const size_t store = m_order_idx[m_current];
+    if (readBack(store, cell(m_cols[keyCol], store))) {
+        emit rowChanged(m_current);
+        return true;
+    }
+    const int row = m_current;
+    emit aboutToRemoveRow(row);
+    m_order_idx.erase(m_order_idx.begin() + row);
+    emit rowRemoved(row);
+    setCurrent(isEmpty() ? -1 : qMin(row, recordCount() - 1), true);
+    return false;
 }
 
 void RecordSet::post()
@@ -723,7 +745,9 @@ void RecordSet::post()
     // The row as typed, then as the server holds it (keys, defaults, cuts).
     for (int i = 0; i < fieldCount(); ++i)
         setCell(m_cols[i], store, m_buffer[i]);
-    readBack(store, key);
+    if (!readBack(store, key))
+        throw DbError(QStringLiteral("O registro não foi encontrado: foi excluído ou alterado "
+                                     "por outro usuário"));
     m_buffer.clear();
     m_modified.clear();
     m_insertRow = -1;

@@ -62,6 +62,9 @@ public:
     void open();
     void close();
     void refresh(); // reruns the query and returns to the same key when it is still there
+    // Reads the current row again from its base table; a row deleted meanwhile
+    // leaves the list and false is returned.
+    bool refreshRow();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
@@ -143,7 +146,7 @@ private:
     void setCurrent(int row, bool force = false);
     void setState(State s);
     QVariant cutToWidth(const Column &c, const QVariant &v) const;
-    void readBack(size_t store, const QVariant &key);
+    bool readBack(size_t store, const QVariant &key);
     void onMasterRowChanged();
 
     Connection *m_conn;

@@ -1,0 +1,139 @@
+#pragma once
+// "Manutenção de Contas a Pagar": the hub of the payables work. It owns the
+// list of payables and the lookup lists the other payables screens work on
+// while it is open, searches the list in many ways, edits and deletes
+// payables, settles one with F3 and opens every other screen and report.
+
+#include "db/RecordSet.h"
+#include "payables/PayablesLookups.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class BigToolBar;
+class DataGrid;
+class DateEdit;
+class FieldBinder;
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class UpperEdit;
+
+class frmPagarManutencao : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmPagarManutencao(QWidget *parent = nullptr);
+    ~frmPagarManutencao() override;
+
+    // The items of "Ordem de Apresentação".
+    enum Ordem { EmAberto = 0, Todas = 1, Quitados = 2, Negociacao = 3 };
+
+    RecordSet *tbPagar() const { return m_tbPagar; }
+    PayablesLookups *lookups() const { return m_lookups; }
+    RecordSet *PagarTemp() const { return m_pagarTemp; }
+
+    QLabel *userLabel() const { return m_userLabel; }
+    UpperEdit *searchEdit() const { return m_search; }
+    DateEdit *dataInicial() const { return m_dataI; }
+    DateEdit *dataFinal() const { return m_dataF; }
+    DataGrid *grid() const { return m_grid; }
+    QTabWidget *pages() const { return m_pages; }
+    QMenu *reportMenu() const { return m_reportMenu; }
+    QMenuBar *menuBar() const { return m_menuBar; }
+    BigToolBar *mainBar() const { return m_mainBar; }
+    BigToolBar *registryBar() const { return m_registryBar; }
+    BigToolBar *saveBar() const { return m_saveBar; }
+    QPushButton *letterButton(QChar letter) const;
+    Ordem ordem() const;
+    void setOrdem(Ordem o);
+
+    // Background of a list row that is not selected (invalid: painted normally).
+    static QColor rowColor(const QDate &quitacao, const QDate &venc, const QString &negociacao,
+                           const QDate &today);
+
+    // The entries of the report menu, in order; hidden ones are in the menu but not shown.
+    struct ReportEntry
+    {
+        QString caption; // empty: a separator
+        bool hidden = false;
+    };
+    static const QList<ReportEntry> &reportEntries();
+    // What an entry of the report menu opens (set by the report screens).
+    static void setReportAction(int entryNumber, std::function<void(frmPagarManutencao *)> action);
+
+public slots:
+    void ToolButton1Click(); // "Inclusão"
+    void ToolButton6Click(); // "Excluir"
+    void ToolButton2Click(); // "    Atualizar    "
+    void ToolButton5Click(); // "Fechar"
+    void ToolButton7Click(); // "Salvar"
+    void ToolButton8Click(); // "   Cancelar    "
+    void primeiro();
+    void anterior();
+    void proximo();
+    void ultimo();
+    void RadioGroupClick();     // "Ordem de Apresentação"
+    void SpeedButton1Click();   // "&R.Social"
+    void SpeedButton4Click();   // "Nº &Duplicata"
+    void TSpeedButtonClick();   // "Por &Codigo"
+    void SpeedButton5Click();   // "Por &Valor"
+    void TSpeedButton13Click(); // "Cen&tral Custo"
+    void SpeedButton9Click();   // "Data &Emissão"
+    void SpeedButton10Click();  // "Data &Vencimento"
+    void SpeedButton2Click();   // "Data Quitação"
+    void letterClick(QChar letter);
+    void BaixaAutomatica(); // F3
+    void BaixaDuplicata();  // right-click "Baixa de Duplicata / Nota"
+    void calculadora();
+    void lookupFornecedor();
+    void lookupFilial();
+    void lookupDespesa();
+    void lookupCusto();
+    void lookupTipo();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+
+private:
+    void buildUi();
+    void buildMenus();
+    QWidget *buildEditPage();
+    QWidget *buildSearchArea();
+    void setBrowsing(bool browsing);
+    void runList(const QString &sql, const QVariantMap &params = {});
+    void textSearch(const QString &column, const QString &order, const QString &notFound,
+                    const QString &empty);
+    void periodSearch(const QString &column, bool consultChoice);
+    void openEditLookup(int member);
+
+    RecordSet *m_tbPagar;
+    RecordSet *m_pagarTemp;
+    PayablesLookups *m_lookups;
+    FieldBinder *m_binder = nullptr;
+
+    QMenuBar *m_menuBar = nullptr;
+    QMenu *m_reportMenu = nullptr;
+    BigToolBar *m_mainBar = nullptr;
+    BigToolBar *m_registryBar = nullptr;
+    BigToolBar *m_saveBar = nullptr;
+    QLabel *m_userLabel = nullptr;
+    QTabWidget *m_pages = nullptr;
+    DataGrid *m_grid = nullptr;
+    QLineEdit *m_obs01 = nullptr;
+    QPlainTextEdit *m_obs = nullptr;
+    UpperEdit *m_search = nullptr;
+    QButtonGroup *m_ordem = nullptr;
+    DateEdit *m_dataI = nullptr;
+    DateEdit *m_dataF = nullptr;
+    QList<QPushButton *> m_letters;
+    bool m_shown = false;
+};
