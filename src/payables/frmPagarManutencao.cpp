@@ -397,35 +397,26 @@ QWidget *frmPagarManutencao::buildEditPage()
 
     auto *right = new QGridLayout;
     int r = 0;
-    auto text = [&](const QString &caption, const QString &field, const char *name) {
+    // Each editable field: its caption, its control, bound to the column.
+    auto place = [&](const QString &caption, auto *control, const char *name) {
         right->addWidget(new QLabel(caption, page), r, 0);
-        auto *e = new QLineEdit(page);
-        e->setObjectName(QString::fromLatin1(name));
-        m_binder->bindText(e, field);
-        right->addWidget(e, r++, 1);
+        control->setObjectName(QString::fromLatin1(name));
+        right->addWidget(control, r++, 1);
+        return control;
+    };
+    auto text = [&](const QString &caption, const QString &field, const char *name) {
+        m_binder->bindText(place(caption, new QLineEdit(page), name), field);
     };
     auto date = [&](const QString &caption, const QString &field, const char *name) {
-        right->addWidget(new QLabel(caption, page), r, 0);
-        auto *e = new DateEdit(page);
-        e->setObjectName(QString::fromLatin1(name));
-        m_binder->bindDate(e, field);
-        right->addWidget(e, r++, 1);
+        m_binder->bindDate(place(caption, new DateEdit(page), name), field);
     };
     auto money = [&](const QString &caption, const QString &field, const char *name) {
-        right->addWidget(new QLabel(caption, page), r, 0);
-        auto *e = new MoneyEdit(page);
-        e->setObjectName(QString::fromLatin1(name));
-        m_binder->bindMoney(e, field);
-        right->addWidget(e, r++, 1);
+        m_binder->bindMoney(place(caption, new MoneyEdit(page), name), field);
     };
     auto choice = [&](const QString &caption, const QString &field, const char *name) {
-        right->addWidget(new QLabel(caption, page), r, 0);
-        auto *c = new QComboBox(page);
-        c->setObjectName(QString::fromLatin1(name));
-        m_binder->bindChoice(c, field,
+        m_binder->bindChoice(place(caption, new QComboBox(page), name), field,
                              {{QStringLiteral("Sim"), QStringLiteral("S")},
                               {QStringLiteral("Não"), QStringLiteral("N")}});
-        right->addWidget(c, r++, 1);
     };
     text(QStringLiteral("Nº Controle"), QStringLiteral("Nota"), "edtNota");
     text(QStringLiteral("Nº Nota"), QStringLiteral("notacontrole"), "edtNotaControle");
@@ -435,11 +426,8 @@ QWidget *frmPagarManutencao::buildEditPage()
     money(QStringLiteral("Vl. Parcela R$"), QStringLiteral("Valor"), "edtValor");
     money(QStringLiteral("Vl.Nota R$"), QStringLiteral("total"), "edtTotal");
     money(QStringLiteral("Total Pg R$"), QStringLiteral("totalpg"), "edtTotalPg");
-    right->addWidget(new QLabel(QStringLiteral("Parcelas"), page), r, 0);
-    auto *parcelas = new QLineEdit(page);
-    parcelas->setObjectName(QStringLiteral("edtParcelas"));
-    m_binder->bindNumber(parcelas, QStringLiteral("parcelas"));
-    right->addWidget(parcelas, r++, 1);
+    m_binder->bindNumber(place(QStringLiteral("Parcelas"), new QLineEdit(page), "edtParcelas"),
+                         QStringLiteral("parcelas"));
     choice(QStringLiteral("Pago Sim/Não"), QStringLiteral("pago"), "cbPago");
     choice(QStringLiteral("Negociação Sim/Não"), QStringLiteral("negociacao"), "cbNegociacao");
     grid->addLayout(right, 0, 5, 6, 1);
@@ -563,18 +551,16 @@ QWidget *frmPagarManutencao::buildSearchArea()
 
 void frmPagarManutencao::buildMenus()
 {
+    // Entries that stand in the menus without an action of their own.
+    auto inert = [](QMenu *menu, const QList<QPair<const char *, const char *>> &entries) {
+        for (const auto &[caption, keys] : entries)
+            menu->addAction(QString::fromUtf8(caption))
+                ->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    };
     QMenu *arquivo = m_menuBar->addMenu(QStringLiteral("&Arquivo"));
-    arquivo->addAction(QStringLiteral("&Inserir"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
-    arquivo->addAction(QStringLiteral("&Excluir"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    inert(arquivo, {{"&Inserir", "Ctrl+I"}, {"&Excluir", "Ctrl+E"}});
     arquivo->addSeparator();
-    arquivo->addAction(QStringLiteral("&Salvar"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    arquivo->addAction(QStringLiteral("Ca&ncelar"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    arquivo->addAction(QStringLiteral("&Alterar"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
+    inert(arquivo, {{"&Salvar", "Ctrl+S"}, {"Ca&ncelar", "Ctrl+N"}, {"&Alterar", "Ctrl+A"}});
     arquivo->addSeparator();
     QAction *f3 = arquivo->addAction(QStringLiteral("&Baixa Automatica"));
     f3->setObjectName(QStringLiteral("actBaixaAutomatica"));
@@ -586,15 +572,10 @@ void frmPagarManutencao::buildMenus()
     fechar->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     connect(fechar, &QAction::triggered, this, &frmPagarManutencao::ToolButton5Click);
 
-    QMenu *mover = m_menuBar->addMenu(QStringLiteral("&Movimentar"));
-    mover->addAction(QStringLiteral("&Primeiro"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+F1")));
-    mover->addAction(QStringLiteral("&Anterior"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+F2")));
-    mover->addAction(QStringLiteral("&Próximo"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+F3")));
-    mover->addAction(QStringLiteral("&Último"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+F4")));
+    inert(m_menuBar->addMenu(QStringLiteral("&Movimentar")), {{"&Primeiro", "Ctrl+F1"},
+                                                              {"&Anterior", "Ctrl+F2"},
+                                                              {"&Próximo", "Ctrl+F3"},
+                                                              {"&Último", "Ctrl+F4"}});
 
     QMenu *relatorios = m_menuBar->addMenu(QStringLiteral("&Relatorios"));
     // Numbered after the report menu's 23 entries.
@@ -1008,32 +989,35 @@ void frmPagarManutencao::BaixaAutomatica()
     setBrowsing(true);
 }
 
-void frmPagarManutencao::openEditLookup(int)
+void frmPagarManutencao::openEditLookup(PickLists::Member member, RecordSet *list)
 {
-    // The pick lists open here.
+    if (!m_tbPagar->isOpen() || m_tbPagar->recNo() < 0)
+        return;
+    // The pick list puts the payable into edit mode; the save bar follows.
+    PickLists::run(member, list, PickLists::Target(m_tbPagar), this);
 }
 
 void frmPagarManutencao::lookupFornecedor()
 {
-    openEditLookup(0);
+    openEditLookup(PickLists::Member::FrmL_fornecedorPagar, m_lookups->tbfornecedor);
 }
 
 void frmPagarManutencao::lookupFilial()
 {
-    openEditLookup(1);
+    openEditLookup(PickLists::Member::FrmL_filialPagar, m_lookups->tbfilial);
 }
 
 void frmPagarManutencao::lookupDespesa()
 {
-    openEditLookup(2);
+    openEditLookup(PickLists::Member::FrmL_DespesaPagar01, m_lookups->MyTipoDespesa);
 }
 
 void frmPagarManutencao::lookupCusto()
 {
-    openEditLookup(3);
+    openEditLookup(PickLists::Member::FrmL_CustoPagar02, m_lookups->tbgerencial);
 }
 
 void frmPagarManutencao::lookupTipo()
 {
-    openEditLookup(4);
+    openEditLookup(PickLists::Member::FrmL_TipoPagamento, m_lookups->tbTipo);
 }

@@ -6,6 +6,7 @@
 
 #include "db/RecordSet.h"
 #include "payables/PayablesLookups.h"
+#include "payables/PickLists.h"
 
 #include <QDialog>
 
@@ -113,7 +114,7 @@ private:
     void textSearch(const QString &column, const QString &order, const QString &notFound,
                     const QString &empty);
     void periodSearch(const QString &column, bool consultChoice);
-    void openEditLookup(int member);
+    void openEditLookup(PickLists::Member member, RecordSet *list);
 
     RecordSet *m_tbPagar;
     RecordSet *m_pagarTemp;

@@ -1,6 +1,7 @@
 // Start-up, configuration, the reconnect policy, rounding, the main menu and
 // the sibling programs, the single instance with real processes.
 
+#include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
 #include "app/DM.h"
@@ -19,21 +20,6 @@
 #include <QtTest>
 
 namespace {
-
-// Records every box and answers OK / the queued answers.
-struct BoxRecorder
-{
-    QList<MessageBoxRequest> boxes;
-    Messages::Handler previous;
-    BoxRecorder()
-    {
-        previous = Messages::setHandler([this](const MessageBoxRequest &r) {
-            boxes << r;
-            return QMessageBox::Ok;
-        });
-    }
-    ~BoxRecorder() { Messages::setHandler(previous); }
-};
 
 void writeFile(const QString &path, const QByteArray &content)
 {
@@ -172,7 +158,7 @@ void TstApp::adminIni()
 void TstApp::startupWithoutIniShowsErrorAndGoesOn()
 {
     QTemporaryDir dir;
-    BoxRecorder boxes;
+    ScriptedMessages boxes;
     DM dm;
     dm.DataModuleCreate(dir.path());
     QCOMPARE(dm.MyConnection1->settings().port, 0);
@@ -258,7 +244,7 @@ void TstApp::mainWindowCaptionAndButtons()
                   .arg(TestDb::serverSettings().port)
                   .arg(db.databaseName())
                   .toUtf8());
-    BoxRecorder boxes;
+    ScriptedMessages boxes;
     DM dm;
     dm.DataModuleCreate(dir.path());
     QCOMPARE(boxes.boxes.size(), 0);
@@ -291,7 +277,7 @@ void TstApp::missingSiblingProgram_data()
 void TstApp::missingSiblingProgram()
 {
     QFETCH(int, button);
-    BoxRecorder boxes;
+    ScriptedMessages boxes;
     FrmPrincipal w;
     w.button(button)->click();
     QCOMPARE(boxes.boxes.size(), 1);
@@ -313,7 +299,7 @@ void TstApp::presentSiblingProgramIsWaitedForWithEventsRunning()
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     SetLauncherFirstArgument("LAUNCHER");
     SetCurrentUserName("ANA PAULA");
-    BoxRecorder boxes;
+    ScriptedMessages boxes;
     FrmPrincipal w;
     int ticks = 0;
     QTimer timer;

@@ -6,10 +6,12 @@
 #include "TestDb.h"
 #include "TestMain.h"
 #include "app/DM.h"
+#include "payables/PickList.h"
 #include "payables/frmPagarManutencao.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
+#include "widgets/Modal.h"
 #include "widgets/UpperEdit.h"
 
 #include <QLabel>
@@ -103,10 +105,13 @@ private slots:
     void rowColours();
     void reportMenuEntries();
     void editSaveAndCancel();
+    void lookupOnEditTabPutsRowInEdit();
     void deleteAsksOnceWithNoAsDefault();
     void rightClickRefusesSettledPayable();
     void automaticSettlement_data();
     void automaticSettlement();
+    void automaticSettlementAnswers_data();
+    void automaticSettlementAnswers();
     void automaticSettlementRefusedWhenSettledElsewhere();
     void automaticSettlementFailureWritesNothing();
     void closingClosesSharedTablesButCompany();
@@ -359,6 +364,37 @@ void TstHub::editSaveAndCancel()
              QDate(2024, 6, 30));
 }
 
+void TstHub::lookupOnEditTabPutsRowInEdit()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    standardRows(f);
+    f.exec("insert into fornecedor (CodigoFornecedor, Nome, CodigoTipo, Tipos, CodigoGerencial, "
+           "Gerencial) values (31, 'SILVA & FILHOS', 2, 'BOLETO', 5, 'MERCADORIAS')");
+    frmPagarManutencao w;
+    w.show();
+    w.tbPagar()->first();
+    Modal::ScopedHandler modal([](QDialog *dlg) {
+        auto *pick = qobject_cast<PickList *>(dlg);
+        if (!pick)
+            return int(QDialog::Rejected);
+        pick->findChild<QLineEdit *>("edtLocalizar")->setText("SIL");
+        pick->searchByName();
+        pick->confirm();
+        return int(QDialog::Accepted);
+    });
+    w.findChild<QPushButton *>("btnLookup_Fornecedor")->click();
+    QCOMPARE(w.tbPagar()->state(), RecordSet::State::Edit);
+    QVERIFY(w.saveBar()->isVisible() && !w.mainBar()->isVisible());
+    QCOMPARE(w.tbPagar()->text("Nome"), QString("SILVA & FILHOS"));
+    QCOMPARE(w.tbPagar()->text("gerencial"), QString("MERCADORIAS"));
+    QCOMPARE(w.findChild<QLineEdit *>("edtDesc_Fornecedor")->text(), QString("SILVA & FILHOS"));
+    w.ToolButton7Click();
+    QCOMPARE(f.scalar("select count(*) from pagar where CodigoFornecedor = 31 and tipo = 'BOLETO'")
+                 .toInt(),
+             1);
+}
+
 void TstHub::deleteAsksOnceWithNoAsDefault()
 {
     Fixture f;
@@ -506,6 +542,49 @@ void TstHub::automaticSettlement()
                                "BAIXA CONTA A PAGAR"};
     for (int i = 0; i < handoff.size(); ++i)
         QCOMPARE(h.value(i).toString(), handoff[i].toString());
+}
+
+void TstHub::automaticSettlementAnswers_data()
+{
+    QTest::addColumn<QString>("pago");
+    QTest::addColumn<QString>("quitacao");
+    QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QDate>("settled");
+    using B = QMessageBox::StandardButton;
+    const QStringList both{"Deseja Quitar esta´Duplicata ?", "Deseja Enviar para o Caixa ?"};
+    QTest::newRow("already paid") << "S"
+                                  << "'2024-04-01'" << QList<B>{}
+                                  << QStringList{"Duplicata já está Quitada !!!"}
+                                  << QDate(2024, 4, 1);
+    QTest::newRow("answered No") << "N"
+                                 << "NULL" << QList<B>{QMessageBox::No}
+                                 << QStringList{"Deseja Quitar esta´Duplicata ?"} << QDate();
+    QTest::newRow("date set but not paid: settled again today")
+        << "N"
+        << "'2024-04-01'" << QList<B>{QMessageBox::Yes, QMessageBox::No} << both << kToday;
+}
+
+void TstHub::automaticSettlementAnswers()
+{
+    QFETCH(QString, pago);
+    QFETCH(QString, quitacao);
+    QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(QDate, settled);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.payable("X1", "ALFA", 50, "'2024-05-10'", quitacao, pago);
+    frmPagarManutencao w;
+    w.show();
+    w.setOrdem(frmPagarManutencao::Todas);
+    w.RadioGroupClick();
+    ScriptedMessages boxes(answers);
+    w.BaixaAutomatica();
+    QCOMPARE(boxes.unexpected, 0);
+    QTEST(boxes.texts(), "texts");
+    QCOMPARE(f.scalar("select Dataquitacao from pagar").toDate(), settled);
+    QCOMPARE(f.scalar("select count(*) from caixa").toInt(), 0);
+    QVERIFY(w.mainBar()->isVisible());
 }
 
 void TstHub::automaticSettlementRefusedWhenSettledElsewhere()
