@@ -191,7 +191,6 @@ void frmPagarManutencao::buildUi()
     toolsLayout->setSpacing(2);
     m_saveBar = new BigToolBar(tools);
     m_saveBar->setObjectName(QStringLiteral("saveBar"));
-    m_saveBar->setFixedWidth(141);
     m_saveBar->addButton(QStringLiteral("Salvar"),
                          Icons::tile(QStringLiteral("OK"), QColor(40, 150, 70), 40), QKeySequence(),
                          this, &frmPagarManutencao::ToolButton7Click);
@@ -202,7 +201,7 @@ void frmPagarManutencao::buildUi()
 
     m_mainBar = new BigToolBar(tools);
     m_mainBar->setObjectName(QStringLiteral("mainBar"));
-    m_mainBar->setFixedWidth(359);
+
     m_mainBar->addButton(QStringLiteral("Inclusão"),
                          Icons::tile(QStringLiteral("+"), QColor(0, 104, 210), 40), QKeySequence(),
                          this, &frmPagarManutencao::ToolButton1Click);
@@ -221,7 +220,7 @@ void frmPagarManutencao::buildUi()
 
     m_registryBar = new BigToolBar(tools);
     m_registryBar->setObjectName(QStringLiteral("registryBar"));
-    m_registryBar->setFixedWidth(472);
+
     m_registryBar->addButton(QStringLiteral("&Fornecedor"),
                              Icons::tile(QStringLiteral("Fo"), QColor(40, 150, 70), 40));
     m_registryBar->addButton(QStringLiteral("&C.&Custo "),
@@ -292,6 +291,10 @@ void frmPagarManutencao::buildUi()
     m_pages->setFixedHeight(301);
     m_grid = new DataGrid(m_pages);
     m_grid->setObjectName(QStringLiteral("gridPagar"));
+    // The column widths were laid out for a small 8-point face.
+    QFont gridFont = m_grid->font();
+    gridFont.setPointSize(8);
+    m_grid->setFont(gridFont);
     m_grid->setRecordSet(m_tbPagar);
     const QString money = QStringLiteral("#,##0.00");
     m_grid->setColumns({
