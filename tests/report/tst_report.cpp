@@ -1,0 +1,826 @@
+// The banded report engine: grouping and sums, empty reports, page breaks,
+// growing memos, every export read back by a real reader, and the preview
+// windows of both flavours.
+
+#include "TestDb.h"
+#include "TestMain.h"
+#include "db/DisplayFormat.h"
+#include "db/RecordSet.h"
+#include "report/ReportExport.h"
+#include "report/ReportPreview.h"
+#include "report/ReportRender.h"
+#include "report/ReportRunner.h"
+#include "widgets/Clock.h"
+#include "widgets/FilePicker.h"
+#include "widgets/Messages.h"
+#include "widgets/Modal.h"
+
+#include <QBuffer>
+#include <QLabel>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <freexl.h>
+#include <zip.h>
+
+using namespace Report;
+
+namespace {
+
+struct Row
+{
+    QString filial;
+    QString nome;
+    double valor;
+    QDate venc;
+    QString obs;
+};
+
+bool insertRows(TestDb &db, const QList<Row> &rows)
+{
+    QSqlQuery q(db.sql());
+    q.prepare("insert into pagar (nomefilial, nome, valor, datavenc, obs) values (?, ?, ?, ?, ?)");
+    for (const Row &r : rows) {
+        q.addBindValue(r.filial);
+        q.addBindValue(r.nome);
+        q.addBindValue(r.valor);
+        q.addBindValue(r.venc);
+        q.addBindValue(r.obs.isEmpty() ? QVariant() : QVariant(r.obs));
+        if (!q.exec()) {
+            qWarning() << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The kind of report the business builds: grouped by branch, sums in the
+// group footer and the summary, a memo as the second detail line.
+ReportDefinition branchReport(Flavour flavour = Flavour::Independent)
+{
+    ReportDefinition d;
+    d.title = QStringLiteral("Manutenção de Contas");
+    d.flavour = flavour;
+    d.paper = Paper::A4;
+    d.pageHeader.height = 14;
+    d.pageHeader << label({0, 0, 120, 5}, QStringLiteral("EMPRESA DE TESTE")).bold()
+                 << computed({0, 5, 150, 5},
+                             [](const Context &) {
+                                 return QStringLiteral("Relatório de Manutenção: 01/05/2024 à "
+                                                       "31/05/2024");
+                             })
+                 << date({150, 0, 40, 5}).right()
+                 << pageNumber({150, 5, 40, 5}, QStringLiteral("Página : "),
+                               QStringLiteral("%1 de %2"))
+                        .right()
+                 << rule({0, 12, 190, 0});
+    d.columnHeader.height = 5;
+    d.columnHeader << label({0, 0, 90, 5}, QStringLiteral("Nome do Fornecedor")).bold()
+                   << label({100, 0, 30, 5}, QStringLiteral("Dt.Vencimento")).bold()
+                   << label({150, 0, 40, 5}, QStringLiteral("Valor R$")).bold().right();
+    Group &g = d.addGroup(QStringLiteral("nomefilial"));
+    g.header.height = 5;
+    g.header << field({0, 0, 100, 5}, QStringLiteral("nomefilial"))
+                    .prefix(QStringLiteral("Filial => "))
+                    .bold();
+    g.footer.height = 5;
+    g.footer << label({100, 0, 40, 5}, QStringLiteral("Sub-Total => "))
+             << sum({150, 0, 40, 5}, QStringLiteral("valor")).right();
+    d.detail.height = 4.5;
+    d.detail
+        << field({0, 0, 90, 4.5}, QStringLiteral("nome"))
+        << field({100, 0, 30, 4.5}, QStringLiteral("datavenc"))
+        << field({150, 0, 40, 4.5}, QStringLiteral("valor"), QStringLiteral("#,##0.00")).right();
+    d.detail2.height = 4;
+    d.detail2.printIf = [](const Context &c) { return !c.text(QStringLiteral("obs")).isEmpty(); };
+    d.detail2 << memo({10, 0, 120, 4}, QStringLiteral("obs"));
+    d.summary.height = 6;
+    d.summary << label({0, 0, 90, 5}, QStringLiteral("Quantidade de Lançamentos => "))
+              << count({100, 0, 20, 5}) << sum({150, 0, 40, 5}, QStringLiteral("valor")).right();
+    d.pageFooter.height = 5;
+    d.pageFooter << detailCount({0, 0, 80, 5}, QStringLiteral("Total de Itens => "));
+    return d;
+}
+
+const Item *findText(const Page &page, const QString &text)
+{
+    for (const Item &i : page.items)
+        if (i.kind == Item::Kind::Text && i.text == text)
+            return &i;
+    return nullptr;
+}
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>")
+            .arg(program, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+QString unescapeXml(QString s)
+{
+    s.replace(QRegularExpression(QStringLiteral("<[^>]*>")), QStringLiteral("\n"));
+    s.replace(QLatin1String("&#10;"), QLatin1String("\n"));
+    s.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    s.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    s.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    s.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    s.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return s;
+}
+
+QString zipEntry(zip_t *z, const char *name)
+{
+    zip_file_t *f = zip_fopen(z, name, 0);
+    if (!f)
+        return QString();
+    QByteArray data;
+    char buf[8192];
+    zip_int64_t n;
+    while ((n = zip_fread(f, buf, sizeof buf)) > 0)
+        data.append(buf, int(n));
+    zip_fclose(f);
+    return QString::fromUtf8(data);
+}
+
+// RFC 4180 fields, one QStringList per record.
+QList<QStringList> parseCsv(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            fields << field;
+            field.clear();
+        } else if (c == QLatin1Char('\r')) {
+        } else if (c == QLatin1Char('\n')) {
+            fields << field;
+            records << fields;
+            fields.clear();
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+// Whatever a reader of the format gets out of the file, as text lines
+// (numbers of the spreadsheets as plain numbers).
+QString readBack(const QString &path)
+{
+    const QString ext = QFileInfo(path).suffix();
+    if (ext == "pdf")
+        return run("pdftotext", {"-layout", path, "-"});
+    if (ext == "csv") {
+        QStringList out;
+        for (const QStringList &r : parseCsv(readFile(path)))
+            out << r.join(QLatin1Char('\n'));
+        return out.join(QLatin1Char('\n'));
+    }
+    if (ext == "xlsx") {
+        int err = 0;
+        zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
+        if (!z)
+            return QStringLiteral("<not a zip>");
+        QString out = unescapeXml(zipEntry(z, "xl/sharedStrings.xml"));
+        out += unescapeXml(zipEntry(z, "xl/worksheets/sheet1.xml"));
+        zip_close(z);
+        return out;
+    }
+    if (ext == "xls") {
+        const void *h = nullptr;
+        if (freexl_open(QFile::encodeName(path).constData(), &h) != FREEXL_OK)
+            return QStringLiteral("<freexl_open failed>");
+        QStringList out;
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_select_active_worksheet(h, 0) == FREEXL_OK &&
+            freexl_worksheet_dimensions(h, &rows, &cols) == FREEXL_OK)
+            for (unsigned r = 0; r < rows; ++r)
+                for (unsigned short c = 0; c < cols; ++c) {
+                    FreeXL_CellValue v;
+                    if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK)
+                        continue;
+                    if (v.type == FREEXL_CELL_TEXT || v.type == FREEXL_CELL_SST_TEXT)
+                        out << QString::fromUtf8(v.value.text_value);
+                    else if (v.type == FREEXL_CELL_DOUBLE)
+                        out << QString::number(v.value.double_value, 'g', 15);
+                    else if (v.type == FREEXL_CELL_INT)
+                        out << QString::number(v.value.int_value);
+                }
+        freexl_close(h);
+        return out.join(QLatin1Char('\n'));
+    }
+    if (ext == "rtf") {
+        QString s = readFile(path);
+        static const QRegularExpression u(QStringLiteral("\\\\u(-?\\d+)\\?"));
+        QString out;
+        qsizetype last = 0;
+        for (auto it = u.globalMatch(s); it.hasNext();) {
+            const auto m = it.next();
+            out += s.mid(last, m.capturedStart() - last);
+            out += QChar(ushort(m.captured(1).toInt()));
+            last = m.capturedEnd();
+        }
+        out += s.mid(last);
+        out.replace(QRegularExpression(QStringLiteral("\\\\[a-z]+-?\\d* ?")), QStringLiteral(" "));
+        out.remove(QLatin1Char('{'));
+        out.remove(QLatin1Char('}'));
+        return out;
+    }
+    if (ext == "html" || ext == "htm" || ext == "xml")
+        return unescapeXml(readFile(path));
+    return readFile(path);
+}
+
+} // namespace
+
+class TstReport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Clock::setFixed(QDateTime(QDate(2024, 5, 31), QTime(10, 0)));
+        Messages::setHandler([this](const MessageBoxRequest &r) {
+            m_messages << r.text;
+            return QMessageBox::Ok;
+        });
+        m_messages.clear();
+    }
+    void cleanup()
+    {
+        Messages::setHandler({});
+        FilePicker::setHandler({});
+    }
+
+    void groupSubTotalsAndSummary();
+    void nestedGroupsCloseInnerFirst();
+    void emptyReportPrintsHeadersAndZeroSummary_data();
+    void emptyReportPrintsHeadersAndZeroSummary();
+    void pageBreakRepeatsHeaders();
+    void memoGrowsItsBand();
+    void masksMatchDisplayFormat();
+    void exportsReadBack_data();
+    void exportsReadBack();
+    void xlsLargeTableReadsBack();
+    void exportFailures();
+    void plainTextAndDraft();
+    void modalPreviewPrintsAndSaves();
+    void independentPreviewsDoNotShareState();
+
+private:
+    QStringList m_messages;
+};
+
+void TstReport::groupSubTotalsAndSummary()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    const QDate d(2024, 5, 10);
+    QVERIFY(insertRows(db, {{"CENTRO", "ALFA", 100.10, d, {}},
+                            {"CENTRO", "BETA", 200.20, d, {}},
+                            {"NORTE", "GAMA", 1000, d, {}},
+                            {"SUL", "DELTA", 0.01, d, {}},
+                            {"SUL", "EPSILON", 1234.56, d, {}},
+                            {"SUL", "ZETA", -34.56, d, {}}}));
+    RecordSet rs(&db.connection(), "select * from pagar order by nomefilial, controle");
+    rs.open();
+    rs.moveTo(2);
+    ReportDefinition def = branchReport();
+    def.detail.rowColor = [](const Context &c) {
+        return c.number("valor") < 0 ? QColor(Qt::red) : QColor();
+    };
+    def.detail.rowBackground = [](const Context &c) {
+        return c.row() % 2 ? QColor(Qt::lightGray) : QColor();
+    };
+    const PreparedReport r = Report::run(def, rs);
+    QCOMPARE(rs.recNo(), 2); // the run does not move the data set
+
+    QCOMPARE(r.pageCount(), 1);
+    QCOMPARE(r.tableTexts(TableRow::Kind::GroupHeader),
+             QStringList({"Filial => CENTRO", "Filial => NORTE", "Filial => SUL"}));
+    QCOMPARE(
+        r.tableTexts(TableRow::Kind::GroupFooter),
+        QStringList({"Sub-Total => |300,30", "Sub-Total => |1.000,00", "Sub-Total => |1.200,01"}));
+    QCOMPARE(r.tableTexts(TableRow::Kind::Summary),
+             QStringList({"Quantidade de Lançamentos => |6|2.500,31"}));
+    QCOMPARE(r.tableTexts(TableRow::Kind::Detail).size(), 6);
+    QCOMPARE(r.tableTexts(TableRow::Kind::Detail).first(), "ALFA|10/05/2024|100,10");
+    QCOMPARE(r.tableTexts(TableRow::Kind::ColumnHeader),
+             QStringList({"Nome do Fornecedor|Dt.Vencimento|Valor R$"}));
+
+    // Order on the page: header, rows, footer per group; summary after the last.
+    const QStringList texts = r.pages[0].texts();
+    const auto at = [&](const QString &t) { return texts.indexOf(t); };
+    QVERIFY(at("Filial => CENTRO") < at("ALFA"));
+    QVERIFY(at("BETA") < at("300,30"));
+    QVERIFY(at("300,30") < at("Filial => NORTE"));
+    QVERIFY(at("1.200,01") < at("Quantidade de Lançamentos => "));
+    QVERIFY(texts.contains("Data : 31/05/2024"));
+    QVERIFY(texts.contains("Página : 1 de 1"));
+    QVERIFY(texts.contains("Total de Itens => 6"));
+    // Colour rules of the detail band, row by row.
+    QCOMPARE(QColor(findText(r.pages[0], "ZETA")->color), QColor(Qt::red));
+    QCOMPARE(QColor(findText(r.pages[0], "EPSILON")->color), QColor(Qt::black));
+    const auto stripes =
+        std::count_if(r.pages[0].items.begin(), r.pages[0].items.end(), [](const Item &i) {
+            return i.kind == Item::Kind::Rect && QColor(i.fill) == QColor(Qt::lightGray);
+        });
+    QCOMPARE(stripes, 3);
+    // Numbers stay numbers for the spreadsheets.
+    const TableRow &footer = *std::find_if(r.table.begin(), r.table.end(), [](const TableRow &t) {
+        return t.kind == TableRow::Kind::Summary;
+    });
+    const auto sumCell = std::find_if(footer.cells.begin(), footer.cells.end(),
+                                      [](const Cell &c) { return c.text == "2.500,31"; });
+    QVERIFY(sumCell != footer.cells.end());
+    QVERIFY(sumCell->isNumber);
+    QCOMPARE(sumCell->number, 2500.31);
+}
+
+void TstReport::nestedGroupsCloseInnerFirst()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QVERIFY(insertRows(db, {{"CENTRO", "A", 1, QDate(2024, 5, 1), {}},
+                            {"CENTRO", "B", 2, QDate(2024, 5, 2), {}},
+                            {"SUL", "C", 4, QDate(2024, 5, 2), {}}}));
+    RecordSet rs(&db.connection(), "select * from pagar order by nomefilial, datavenc");
+    rs.open();
+    ReportDefinition d = branchReport();
+    Group &inner = d.addGroup(QStringLiteral("datavenc"));
+    inner.header.height = 4;
+    inner.header << field({0, 0, 60, 4}, QStringLiteral("datavenc"))
+                        .prefix(QStringLiteral("Data de Vencimento => "));
+    inner.footer.height = 4;
+    inner.footer << sum({150, 0, 40, 4}, QStringLiteral("valor")).prefix(QStringLiteral("dia "));
+    const QStringList t = Report::run(d, rs).pages[0].texts();
+    const QStringList expectedOrder = {"Filial => CENTRO",
+                                       "Data de Vencimento => 01/05/2024",
+                                       "A",
+                                       "dia 1,00",
+                                       "Data de Vencimento => 02/05/2024",
+                                       "B",
+                                       "dia 2,00",
+                                       "3,00",
+                                       "Filial => SUL",
+                                       "Data de Vencimento => 02/05/2024",
+                                       "C",
+                                       "dia 4,00",
+                                       "4,00",
+                                       "7,00"};
+    int last = -1;
+    for (const QString &e : expectedOrder) {
+        const int i = int(t.indexOf(e, last + 1));
+        QVERIFY2(i > last, qPrintable(e + " out of order in " + t.join(" | ")));
+        last = i;
+    }
+}
+
+void TstReport::emptyReportPrintsHeadersAndZeroSummary_data()
+{
+    QTest::addColumn<int>("flavour");
+    QTest::newRow("modal engine") << int(Flavour::Modal);
+    QTest::newRow("independent engine") << int(Flavour::Independent);
+}
+
+void TstReport::emptyReportPrintsHeadersAndZeroSummary()
+{
+    QFETCH(int, flavour);
+    TestDb db;
+    REQUIRE_DB(db);
+    RecordSet rs(&db.connection(), "select * from pagar where valor > :X");
+    rs.setParam("X", 0);
+    rs.open();
+    QVERIFY(rs.isEmpty());
+    const PreparedReport r = Report::run(branchReport(Flavour(flavour)), rs);
+    QCOMPARE(r.pageCount(), 1);
+    const QStringList t = r.pages[0].texts();
+    for (const char *expected : {"EMPRESA DE TESTE", "Nome do Fornecedor", "Valor R$",
+                                 "Quantidade de Lançamentos => ", "0", "0,00", "Página : 1 de 1"})
+        QVERIFY2(t.contains(expected), expected);
+    QVERIFY(r.tableTexts(TableRow::Kind::GroupHeader).isEmpty());
+    QCOMPARE(r.tableTexts(TableRow::Kind::Summary),
+             QStringList({"Quantidade de Lançamentos => |0|0,00"}));
+    // A definition run without any data set prints the same way.
+    QCOMPARE(Report::run(branchReport(Flavour(flavour))).pages[0].texts(), t);
+}
+
+void TstReport::pageBreakRepeatsHeaders()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QList<Row> rows;
+    for (int i = 0; i < 130; ++i)
+        rows << Row{i < 70 ? "CENTRO" : "SUL",
+                    QStringLiteral("FORNECEDOR %1").arg(i, 3, 10, QLatin1Char('0')),
+                    1,
+                    QDate(2024, 5, 1),
+                    {}};
+    QVERIFY(insertRows(db, rows));
+    RecordSet rs(&db.connection(), "select * from pagar order by controle");
+    rs.open();
+    ReportDefinition d = branchReport();
+    d.pageFooter << sum({150, 0, 40, 5}, "valor").prefix("Total da Página => ");
+    const PreparedReport r = Report::run(d, rs);
+    // 297 mm less margins, header, captions and footer leave room for about
+    // 55 rows of 4.5 mm per page.
+    QCOMPARE(r.pageCount(), 3);
+    int details = 0;
+    for (int p = 0; p < r.pageCount(); ++p) {
+        const int before = details;
+        const Page &page = r.pages[size_t(p)];
+        const QStringList t = page.texts();
+        QVERIFY(t.contains("EMPRESA DE TESTE"));
+        QVERIFY(t.contains("Nome do Fornecedor"));
+        QVERIFY(t.contains(QStringLiteral("Página : %1 de 3").arg(p + 1)));
+        const Item *caption = findText(page, "Nome do Fornecedor");
+        const Item *header = findText(page, "EMPRESA DE TESTE");
+        QVERIFY(header->rect.top() < caption->rect.top());
+        double lowest = 0;
+        for (const Item &i : page.items) {
+            if (i.text.startsWith("FORNECEDOR ")) {
+                ++details;
+                QVERIFY(i.rect.top() > caption->rect.top());
+            }
+            if (!i.text.startsWith("Total d"))
+                lowest = std::max(lowest, i.rect.bottom());
+        }
+        const auto footer = std::find_if(page.items.begin(), page.items.end(), [](const Item &i) {
+            return i.text.startsWith("Total de Itens");
+        });
+        QVERIFY(footer != page.items.end());
+        QVERIFY(lowest <= footer->rect.top() + 1e-6); // nothing runs into the page footer
+        QCOMPARE(footer->rect.bottom(), 297.0 - d.margins.bottom());
+        // The running count of the footer covers the rows printed so far.
+        QVERIFY(details > before);
+        QCOMPARE(footer->text, QStringLiteral("Total de Itens => %1").arg(details));
+        QVERIFY(t.contains(QStringLiteral("Total da Página => %1,00").arg(details - before)));
+    }
+    QCOMPARE(details, 130);
+    // The second page starts with the row after the last one of the first.
+    const auto lastOn = [&](int p) {
+        QString last;
+        for (const QString &s : r.pages[size_t(p)].texts())
+            if (s.startsWith("FORNECEDOR "))
+                last = s;
+        return last.mid(11).toInt();
+    };
+    const auto firstOn = [&](int p) {
+        for (const QString &s : r.pages[size_t(p)].texts())
+            if (s.startsWith("FORNECEDOR "))
+                return s.mid(11).toInt();
+        return -1;
+    };
+    QCOMPARE(firstOn(1), lastOn(0) + 1);
+    QCOMPARE(firstOn(2), lastOn(1) + 1);
+    QCOMPARE(r.tableTexts(TableRow::Kind::Summary),
+             QStringList({"Quantidade de Lançamentos => |130|130,00"}));
+}
+
+void TstReport::memoGrowsItsBand()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    const QString longObs = QString("texto longo da observação ").repeated(30);
+    QVERIFY(insertRows(db, {{"CENTRO", "CURTO", 1, QDate(2024, 5, 1), "uma linha"},
+                            {"CENTRO", "LONGO", 2, QDate(2024, 5, 1), longObs},
+                            {"CENTRO", "DEPOIS", 3, QDate(2024, 5, 1), {}}}));
+    RecordSet rs(&db.connection(), "select * from pagar order by controle");
+    rs.open();
+    const PreparedReport r = Report::run(branchReport(), rs);
+    const Page &p = r.pages[0];
+    const Item *shortMemo = findText(p, "uma linha");
+    const Item *longMemo = findText(p, longObs);
+    QVERIFY(shortMemo && longMemo);
+    QVERIFY(longMemo->wrap);
+    QCOMPARE(shortMemo->rect.height(), 4.0);
+    // 780 characters at 8 points in 120 mm take several lines.
+    QVERIFY2(longMemo->rect.height() > 4 * 4.0,
+             qPrintable(QString::number(longMemo->rect.height())));
+    // The next row starts below the grown band.
+    QCOMPARE(findText(p, "DEPOIS")->rect.top(), longMemo->rect.bottom());
+    QCOMPARE(findText(p, "LONGO")->rect.top() - findText(p, "CURTO")->rect.top(), 4.5 + 4.0);
+    // A row without remark prints no second line at all.
+    QCOMPARE(r.tableTexts(TableRow::Kind::Detail).size(), 5);
+}
+
+void TstReport::masksMatchDisplayFormat()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    const QList<double> values = {0, 0.005, 1234.5, -1234567.891, 999.995, 12, 1e9};
+    QList<Row> rows;
+    for (double v : values)
+        rows << Row{"F", "N", v, QDate(2024, 1, 2), {}};
+    QVERIFY(insertRows(db, rows));
+    RecordSet rs(&db.connection(), "select valor, datavenc from pagar order by controle");
+    rs.open();
+    const QStringList masks = {"#,##0.00", "###,##0.00", "0.00",     "R$ #,##0.00",
+                               "0",        "",           "#,##0.###"};
+    for (const QString &mask : masks) {
+        ReportDefinition d;
+        d.detail.height = 5;
+        d.detail << field({0, 0, 50, 5}, "valor", mask)
+                 << field({60, 0, 30, 5}, "datavenc", mask.isEmpty() ? "" : "dd/mm/yy");
+        const QStringList got = Report::run(d, rs).tableTexts(TableRow::Kind::Detail);
+        QCOMPARE(got.size(), values.size());
+        for (int i = 0; i < values.size(); ++i) {
+            QString expected = DisplayFormat::format(rs.valueAt(i, 0), mask);
+            expected +=
+                "|" + DisplayFormat::format(rs.valueAt(i, 1), mask.isEmpty() ? "" : "dd/mm/yy");
+            QCOMPARE(got[i], expected);
+        }
+    }
+}
+
+void TstReport::exportsReadBack_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("dataOnly"); // the flat table, numbers as numbers
+    QTest::newRow("pdf") << "pdf" << false;
+    QTest::newRow("csv") << "csv" << false;
+    QTest::newRow("txt") << "txt" << false;
+    QTest::newRow("html single page") << "html" << false;
+    QTest::newRow("Página da Web") << "htm" << false;
+    QTest::newRow("rtf") << "rtf" << false;
+    QTest::newRow("xls") << "xls" << true;
+    QTest::newRow("xlsx") << "xlsx" << true;
+    QTest::newRow("xml spreadsheet") << "xml" << true;
+}
+
+void TstReport::exportsReadBack()
+{
+    QFETCH(QString, extension);
+    QFETCH(bool, dataOnly);
+    TestDb db;
+    REQUIRE_DB(db);
+    QVERIFY(insertRows(db, {{"CENTRO", "Manutenção Ótica Ltda", 1234.56, QDate(2024, 5, 2), {}},
+                            {"CENTRO", "Silva, \"Irmãos\"", 10, QDate(2024, 5, 3), {}},
+                            {"SUL", "Ação & <Cia>", 0.5, QDate(2024, 5, 4), {}}}));
+    RecordSet rs(&db.connection(), "select * from pagar order by nomefilial, controle");
+    rs.open();
+    const PreparedReport r = Report::run(branchReport(), rs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("relatorio." + extension);
+    QString error;
+    QVERIFY2(exportTo(r, path, &error), qPrintable(error));
+    const QString back = readBack(path);
+    for (const char *text : {"Manutenção Ótica Ltda", "Silva, \"Irmãos\"", "Ação & <Cia>",
+                             "Filial => CENTRO", "Sub-Total => ", "Nome do Fornecedor"})
+        QVERIFY2(back.contains(QString::fromUtf8(text)),
+                 qPrintable(QString::fromUtf8(text) + "\n" + back));
+    if (dataOnly) {
+        for (const char *number : {"1234.56", "1244.56", "1245.06"})
+            QVERIFY2(back.contains(number), qPrintable(QString(number) + "\n" + back));
+    } else {
+        for (const char *text : {"1.234,56", "1.244,56", "1.245,06"})
+            QVERIFY2(back.contains(text), qPrintable(QString(text) + "\n" + back));
+    }
+    if (extension == "pdf" || extension == "txt" || extension == "rtf" ||
+        extension.startsWith("htm")) {
+        QVERIFY(back.contains("EMPRESA DE TESTE"));
+        QVERIFY(back.contains("Relatório de Manutenção"));
+    }
+    if (extension == "csv") {
+        // A field with a comma and quotes comes back whole.
+        const QList<QStringList> records = parseCsv(readFile(path));
+        QCOMPARE(records.first(), QStringList({"Nome do Fornecedor", "Dt.Vencimento", "Valor R$"}));
+        QCOMPARE(records.at(2), QStringList({"Manutenção Ótica Ltda", "02/05/2024", "1.234,56"}));
+        QCOMPARE(records.at(3), QStringList({"Silva, \"Irmãos\"", "03/05/2024", "10,00"}));
+    }
+}
+
+void TstReport::xlsLargeTableReadsBack()
+{
+    // Enough distinct texts to spill the shared string table over many
+    // CONTINUE records (strings split across them), and more rows than one
+    // BIFF8 sheet holds.
+    PreparedReport r;
+    r.title = "Grande";
+    r.columnCount = 2;
+    const int rows = 70000;
+    r.table.resize(rows);
+    for (int i = 0; i < rows; ++i) {
+        auto &cells = r.table[size_t(i)].cells;
+        cells.resize(2);
+        cells[0].text = QStringLiteral("Manutenção número %1 ").arg(i).repeated(i % 7 + 1);
+        cells[1].text = QString::number(i);
+        cells[1].isNumber = true;
+        cells[1].number = i + 0.25;
+        cells[1].mask = "#,##0.00";
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grande.xls");
+    QString error;
+    QVERIFY2(writeXls(r, path, &error), qPrintable(error));
+    const void *h = nullptr;
+    QCOMPARE(freexl_open(QFile::encodeName(path).constData(), &h), FREEXL_OK);
+    unsigned int sheets = 0;
+    QCOMPARE(freexl_get_info(h, FREEXL_BIFF_SHEET_COUNT, &sheets), FREEXL_OK);
+    QCOMPARE(sheets, 2u);
+    int seen = 0;
+    for (unsigned short s = 0; s < 2; ++s) {
+        QCOMPARE(freexl_select_active_worksheet(h, s), FREEXL_OK);
+        unsigned int nrows = 0;
+        unsigned short ncols = 0;
+        QCOMPARE(freexl_worksheet_dimensions(h, &nrows, &ncols), FREEXL_OK);
+        QCOMPARE(ncols, 2);
+        for (unsigned int row = 0; row < nrows; row += 997) {
+            const int i = seen + int(row);
+            FreeXL_CellValue text, number;
+            QCOMPARE(freexl_get_cell_value(h, row, 0, &text), FREEXL_OK);
+            QCOMPARE(freexl_get_cell_value(h, row, 1, &number), FREEXL_OK);
+            QCOMPARE(QString::fromUtf8(text.value.text_value), r.table[size_t(i)].cells[0].text);
+            QCOMPARE(number.value.double_value, i + 0.25);
+        }
+        seen += int(nrows);
+    }
+    QCOMPARE(seen, rows);
+    freexl_close(h);
+}
+
+void TstReport::exportFailures()
+{
+    const PreparedReport r = Report::run(branchReport());
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY(!exportTo(r, dir.filePath("x.doc"), &error));
+    QVERIFY(error.contains("doc"));
+    for (const char *ext : {"pdf", "xls", "xlsx", "csv"}) {
+        error.clear();
+        const QString path = dir.filePath(QStringLiteral("faltando/x.%1").arg(ext));
+        QVERIFY2(!exportTo(r, path, &error), ext);
+        QVERIFY2(error.contains("não existe"), qPrintable(error));
+        QVERIFY(!QFile::exists(path));
+    }
+    // Every format the preview offers has a writer, chosen by extension.
+    QStringList names;
+    for (const ExportFormat &f : exportFormats()) {
+        names << f.name;
+        QVERIFY(formatForPath("a." + f.extension.toUpper()));
+    }
+    for (const char *n : {"Documento PDF", "PDF", "Planilha Excel 97-2013", "Planilha Excel",
+                          "Página da Web", "Formato RichText"})
+        QVERIFY2(names.contains(n), n);
+    QVERIFY(exportFilter().contains("Documento PDF (*.pdf)"));
+}
+
+void TstReport::plainTextAndDraft()
+{
+    const PreparedReport r = Report::run(branchReport());
+    const QString text = plainText(r);
+    QVERIFY(text.contains("EMPRESA DE TESTE"));
+    // Column captions stay on one line in their order, right-aligned value last.
+    const QString captions = text.split('\n').filter("Nome do Fornecedor").value(0);
+    QVERIFY(captions.indexOf("Dt.Vencimento") > captions.indexOf("Nome do Fornecedor"));
+    QVERIFY(captions.trimmed().endsWith("Valor R$"));
+    QBuffer draft;
+    QVERIFY(printDraft(r, draft));
+    const QByteArray bytes = draft.data();
+    QVERIFY(bytes.contains("Quantidade de Lan\xe7"
+                           "amentos"));
+    QVERIFY(bytes.contains("\r\n"));
+    QVERIFY(bytes.endsWith('\f'));
+}
+
+void TstReport::modalPreviewPrintsAndSaves()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QList<Row> rows;
+    for (int i = 0; i < 80; ++i)
+        rows << Row{"CENTRO", QStringLiteral("Manutenção %1").arg(i), 2, QDate(2024, 5, 1), {}};
+    QVERIFY(insertRows(db, rows));
+    RecordSet rs(&db.connection(), "select * from pagar order by controle");
+    rs.open();
+    QTemporaryDir dir;
+    const QString printed = dir.filePath("impresso.pdf");
+    bool sawPreview = false;
+    QList<FilePickerRequest> requests;
+    FilePicker::setAnswers({dir.filePath("salvo.xlsx"), dir.filePath("sem_extensao")}, &requests);
+    Modal::ScopedHandler modal([&](QDialog *dlg) -> int {
+        if (auto *pd = qobject_cast<QPrintDialog *>(dlg)) {
+            pd->printer()->setOutputFormat(QPrinter::PdfFormat);
+            pd->printer()->setOutputFileName(printed);
+            return QDialog::Accepted;
+        }
+        auto *pv = qobject_cast<ReportPreview *>(dlg);
+        if (!pv)
+            return QDialog::Rejected;
+        sawPreview = true;
+        pv->show();
+        QTest::qWait(10);
+        [&] {
+            QVERIFY(pv->windowState() & Qt::WindowMaximized);
+            QCOMPARE(pv->fit(), ReportPreview::Fit::PageWidth);
+            QCOMPARE(pv->pageCount(), 2);
+            QCOMPARE(pv->pageCaption(), "Página 1 de 2");
+            const double fitted = pv->zoom();
+            QTest::mouseClick(pv->button("btnZoomMais"), Qt::LeftButton);
+            QVERIFY(pv->zoom() > fitted);
+            QCOMPARE(pv->fit(), ReportPreview::Fit::None);
+            pv->zoomWholePage();
+            QVERIFY(pv->pageImage().height() <= pv->height());
+            QTest::mouseClick(pv->button("btnUltima"), Qt::LeftButton);
+            QCOMPARE(pv->currentPage(), 1);
+            QVERIFY(!pv->button("btnProxima")->isEnabled());
+            pv->nextPage();
+            QCOMPARE(pv->currentPage(), 1);
+            pv->firstPage();
+            QCOMPARE(pv->findChild<QLabel *>("lblPagina")->text(), "Página 1 de 2");
+            QTest::mouseClick(pv->button("btnImprimir"), Qt::LeftButton);
+            QTest::mouseClick(pv->button("btnSalvar"), Qt::LeftButton);
+            pv->save();
+        }();
+        return QDialog::Accepted;
+    });
+    QCOMPARE(preview(branchReport(Flavour::Modal), rs), nullptr);
+    QVERIFY(sawPreview);
+    QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join("; ")));
+    const QString printedText = readBack(printed);
+    QVERIFY2(printedText.contains("Manutenção 79"), qPrintable(printedText));
+    QVERIFY(printedText.contains("Página : 2 de 2"));
+    QVERIFY(readBack(dir.filePath("salvo.xlsx")).contains("Manutenção 0"));
+    QVERIFY(readBack(dir.filePath("sem_extensao.pdf")).contains("Manutenção 0"));
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests[0].filter, exportFilter());
+}
+
+void TstReport::independentPreviewsDoNotShareState()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QList<Row> rows;
+    for (int i = 0; i < 80; ++i)
+        rows << Row{"CENTRO", QStringLiteral("PRIMEIRO %1").arg(i), 1, QDate(2024, 5, 1), {}};
+    QVERIFY(insertRows(db, rows));
+    RecordSet rs(&db.connection(), "select * from pagar order by controle");
+    rs.open();
+    QWidget opener; // stands for the option dialog that starts the report
+    QPointer<ReportPreview> first = preview(branchReport(), rs, &opener);
+    QSqlQuery(db.sql()).exec("update pagar set nome = 'SEGUNDO'");
+    rs.refresh();
+    QPointer<ReportPreview> second = preview(branchReport(), rs, &opener);
+    QVERIFY(first && second && first != second);
+    QVERIFY(first->isVisible() && second->isVisible());
+    QVERIFY(!first->isModal());
+    QCOMPARE(first->parent(), nullptr); // outlives its opener
+    rs.close();                         // the data set may go; the previews keep their pages
+
+    first->lastPage();
+    first->zoomIn();
+    QCOMPARE(second->currentPage(), 0);
+    QCOMPARE(second->fit(), ReportPreview::Fit::PageWidth);
+    QVERIFY(first->report().pageText(0).contains("PRIMEIRO 0"));
+    QVERIFY(second->report().pageText(0).contains("SEGUNDO"));
+    QVERIFY(!second->report().pageText(0).contains("PRIMEIRO"));
+
+    QTest::mouseClick(first->button("btnFechar"), Qt::LeftButton);
+    QTRY_VERIFY(first.isNull()); // releases itself when closed
+    QVERIFY(second);
+    second->nextPage();
+    QCOMPARE(second->currentPage(), 1);
+    QVERIFY(second->report().pageText(1).contains("SEGUNDO"));
+    second->close();
+    QTRY_VERIFY(second.isNull());
+}
+
+CP_TEST(TstReport)
+#include "tst_report.moc"
