@@ -6,6 +6,7 @@
 #include "app/DM.h"
 #include "app/FrmPrincipal.h"
 #include "app/Globals.h"
+#include "payables/FrmBaixaPagar.h"
 #include "shell/SingleInstance.h"
 
 int main(int argc, char **argv)
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     DM dm;
     dm.DataModuleCreate(ExecutableDir());
     FrmPrincipal main;
+    FrmBaixaPagar::instance(); // the quick settlement dialog lives for the whole run
     QObject::connect(&instance, &SingleInstance::activationRequested, &main,
                      &FrmPrincipal::bringToFront);
     main.show();

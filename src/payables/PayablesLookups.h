@@ -16,7 +16,8 @@ public:
         : QObject(parent),
           tbfornecedor(new RecordSet(connection, QStringLiteral("Select * from fornecedor"), this)),
           tbfilial(new RecordSet(connection, QStringLiteral("select * from filial"), this)),
-          tbgerencial(new RecordSet(connection, QStringLiteral("select * from contagerencial"), this)),
+          tbgerencial(
+              new RecordSet(connection, QStringLiteral("select * from contagerencial"), this)),
           tbTipo(new RecordSet(connection, QStringLiteral("Select * from tipos"), this)),
           MyTipoDespesa(new RecordSet(
               connection, QStringLiteral("Select * from Tipodespesa order by Despesa"), this))

@@ -6,6 +6,9 @@
 #include "app/Helpers.h"
 #include "db/LikePattern.h"
 #include "db/RowWriter.h"
+#include "payables/CashBook.h"
+#include "payables/FrmBaixarNovo.h"
+#include "payables/frmPagarNovo.h"
 #include "shell/Calculator.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
@@ -43,7 +46,6 @@
 namespace {
 
 const QString kAtencao = QStringLiteral("Atenção");
-const QString kEspecie = QStringLiteral("Pagamento Pagar Dinheiro");
 
 QMap<int, std::function<void(frmPagarManutencao *)>> &reportActions()
 {
@@ -779,7 +781,7 @@ void frmPagarManutencao::letterClick(QChar letter)
 
 void frmPagarManutencao::ToolButton1Click()
 {
-    // The new-payable screen opens here.
+    frmPagarNovo::open(this);
 }
 
 void frmPagarManutencao::ToolButton6Click()
@@ -861,7 +863,7 @@ void frmPagarManutencao::BaixaDuplicata()
         Messages::warning(kAtencao, QStringLiteral("Nota já foi Quitada !!!"));
         return;
     }
-    // The settlement screen opens here.
+    FrmBaixarNovo::open(this);
 }
 
 void frmPagarManutencao::BaixaAutomatica()
@@ -942,44 +944,15 @@ void frmPagarManutencao::BaixaAutomatica()
                                {QStringLiteral("totalpg"), valor},
                                {QStringLiteral("valorpg"), valor},
                                {QStringLiteral("horaquitado"), CurrentTimeText()},
-                               {QStringLiteral("especie"), kEspecie},
+                               {QStringLiteral("especie"), CashBook::Especie},
                                {QStringLiteral("usuario"), user.left(15)}},
                               QStringLiteral("Controle"), key);
             if (!toCash)
                 return;
-            RowWriter::insert(db, QStringLiteral("caixa"),
-                              {{QStringLiteral("Tipo"), QStringLiteral("DEBITO")},
-                               {QStringLiteral("Descricao"), nome},
-                               {QStringLiteral("Opcao"), QStringLiteral("2")},
-                               {QStringLiteral("Tp"), QStringLiteral("1")},
-                               {QStringLiteral("es"), QStringLiteral("S")},
-                               {QStringLiteral("CodigoNota"), nota},
-                               {QStringLiteral("CodigoCliente"), fornecedor},
-                               {QStringLiteral("Usuario"), user},
-                               {QStringLiteral("NomeFuncionario"), user},
-                               {QStringLiteral("NomeFunciionario"), user},
-                               {QStringLiteral("Data"), today},
-                               {QStringLiteral("Debito"), valor},
-                               {QStringLiteral("valor"), valor},
-                               {QStringLiteral("Hora"), CurrentTimeText()},
-                               {QStringLiteral("especie"), kEspecie},
-                               {QStringLiteral("Condicao"), kEspecie},
-                               {QStringLiteral("filial"), filialName},
-                               {QStringLiteral("codigoFilial"), filialCode}});
-            RowWriter::insert(
-                db, QStringLiteral("caixatemp"),
-                {{QStringLiteral("Tipo"), QStringLiteral("CREDITO")},
-                 {QStringLiteral("Descricao"), nome},
-                 {QStringLiteral("Opcao"), QStringLiteral("2")},
-                 {QStringLiteral("Tp"), QStringLiteral("1")},
-                 {QStringLiteral("es"), QStringLiteral("S")},
-                 {QStringLiteral("CodigoNota"), nota},
-                 {QStringLiteral("CodigoCliente"), fornecedor},
-                 {QStringLiteral("Data"), today},
-                 {QStringLiteral("Debito"), valor},
-                 {QStringLiteral("Usuario"), user},
-                 {QStringLiteral("especie"), kEspecie},
-                 {QStringLiteral("Condicao"), QStringLiteral("BAIXA CONTA A PAGAR")}});
+            const CashPayment payment{nota,  nome,       fornecedor, user, today,
+                                      valor, filialName, filialCode, {}};
+            CashBook::writeCaixa(db, payment);
+            CashBook::writeCaixatemp(db, payment);
         });
     });
     // The list shows the row as the server now holds it, whatever happened.

@@ -1,0 +1,747 @@
+#include "payables/frmPagarNovo.h"
+
+#include "app/Application.h"
+#include "app/DM.h"
+#include "app/Globals.h"
+#include "app/Helpers.h"
+#include "db/DisplayFormat.h"
+#include "db/LikePattern.h"
+#include "payables/FrmBaixaPagar.h"
+#include "payables/PickLists.h"
+#include "payables/frmPagarManutencao.h"
+#include "shell/Calculator.h"
+#include "widgets/BigToolBar.h"
+#include "widgets/Clock.h"
+#include "widgets/DateEdit.h"
+#include "widgets/EnterAsTab.h"
+#include "widgets/Icons.h"
+#include "widgets/Messages.h"
+#include "widgets/Modal.h"
+#include "widgets/TitleBand.h"
+
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <functional>
+
+// A number field that keeps the value exactly as typed (a total of 123,456
+// stays 123.456 although it is shown as 123,46 away from the focus). Text
+// that is no number is kept as typed so the screen can say so; an empty
+// field is 0.
+class EntryNumberEdit : public QLineEdit
+{
+public:
+    using Formatter = std::function<QString(double)>;
+
+    EntryNumberEdit(Formatter shown, QWidget *parent) : QLineEdit(parent), m_shown(std::move(shown))
+    {
+        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        connect(this, &QLineEdit::textChanged, this, [this] {
+            if (!m_setting)
+                m_formatted = false;
+        });
+    }
+
+    double value(bool *ok) const
+    {
+        if (m_formatted) {
+            *ok = true;
+            return m_value;
+        }
+        const QString t = text().trimmed();
+        if (t.isEmpty()) {
+            *ok = true;
+            return 0;
+        }
+        return DisplayFormat::parseNumber(t, ok);
+    }
+
+    void setValue(double v)
+    {
+        m_value = v;
+        put(hasFocus() ? typed(v) : m_shown(v), !hasFocus());
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        if (m_formatted)
+            put(typed(m_value), false);
+        QLineEdit::focusInEvent(event);
+        if (event->reason() != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, &QLineEdit::selectAll);
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QLineEdit::focusOutEvent(event);
+        if (event->reason() == Qt::PopupFocusReason || text().trimmed().isEmpty())
+            return;
+        bool ok = false;
+        const double v = DisplayFormat::parseNumber(text(), &ok);
+        if (ok) {
+            m_value = v;
+            put(m_shown(v), true);
+        }
+    }
+
+private:
+    static QString typed(double v)
+    {
+        QLocale loc(QLocale::Portuguese, QLocale::Brazil);
+        loc.setNumberOptions(QLocale::OmitGroupSeparator);
+        return loc.toString(v, 'f', QLocale::FloatingPointShortest);
+    }
+    void put(const QString &t, bool formatted)
+    {
+        m_setting = true;
+        setText(t);
+        m_setting = false;
+        m_formatted = formatted;
+    }
+
+    Formatter m_shown;
+    double m_value = 0;
+    bool m_formatted = false;
+    bool m_setting = false;
+};
+
+namespace {
+
+const QString kAtencao = QStringLiteral("Atenção");
+const QString kQuarvoCaption =
+    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
+
+QString countShown(double v)
+{
+    // Display format "00"; a count with decimals is shown with them.
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e9)
+        return QStringLiteral("%1").arg(qint64(v), 2, 10, QLatin1Char('0'));
+    return QLocale(QLocale::Portuguese, QLocale::Brazil)
+        .toString(v, 'f', QLocale::FloatingPointShortest);
+}
+
+QToolButton *pictureButton(const QString &name, const QString &hint, const QString &sign,
+                           const QColor &color, int size, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    b->setIcon(Icons::tile(sign, color, size));
+    b->setIconSize(QSize(size, size));
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QLineEdit *readOnlyField(const QString &name, QWidget *parent, int width = -1)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, QColor(240, 240, 240));
+    e->setPalette(p);
+    if (width > 0) {
+        e->setFixedWidth(width);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return e;
+}
+
+} // namespace
+
+const QString frmPagarNovo::Especie = QStringLiteral("Pagamento Pagar Dinheiro");
+
+frmPagarNovo::frmPagarNovo(frmPagarManutencao *hub)
+    : QDialog(hub, Qt::Dialog | Qt::FramelessWindowHint), m_hub(hub)
+{
+    setObjectName(QStringLiteral("frmPagarNovo"));
+    setWindowTitle(kQuarvoCaption);
+    buildUi();
+    buildMenus();
+    EnterAsTab::install(this);
+    // Hidden until the window is shown.
+    m_page->hide();
+}
+
+frmPagarNovo::~frmPagarNovo() = default;
+
+void frmPagarNovo::open(frmPagarManutencao *hub)
+{
+    auto *screen = new frmPagarNovo(hub);
+    Modal::exec(screen);
+    TrimWorkingSet();
+    delete screen;
+}
+
+QLineEdit *frmPagarNovo::valorEdit() const
+{
+    return m_valor;
+}
+
+QLineEdit *frmPagarNovo::parcelasEdit() const
+{
+    return m_parcelas;
+}
+
+void frmPagarNovo::buildUi()
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    resize(930, 625);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    layout->setMenuBar(menuBar);
+
+    auto *title = new TitleBand(QStringLiteral("INCLUSÃO DE CONTAS A PAGAR"), this);
+    title->setColor(QColor(0, 104, 210));
+    title->setCloseAction([this] { reject(); });
+    layout->addWidget(title);
+
+    auto *tools = new QWidget(this);
+    tools->setFixedHeight(76);
+    auto *toolsLayout = new QHBoxLayout(tools);
+    toolsLayout->setContentsMargins(0, 0, 0, 0);
+    toolsLayout->setSpacing(2);
+    auto bar = [&](const char *name) {
+        auto *b = new BigToolBar(tools);
+        b->setObjectName(QString::fromLatin1(name));
+        toolsLayout->addWidget(b);
+        return b;
+    };
+    // Tool bar 2 comes first so that, shown alone, it sits at the left end.
+    m_bar2 = bar("toolBar2");
+    m_bar1 = bar("toolBar1");
+    m_bar3 = bar("toolBar3");
+    toolsLayout->addStretch();
+
+    auto named = [](QAction *a, const char *name) {
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    named(m_bar1->addButton(QStringLiteral("Incluir"),
+                            Icons::tile(QStringLiteral("+"), QColor(0, 104, 210), 40),
+                            QKeySequence(), this, &frmPagarNovo::ToolButton1Click),
+          "ToolButton1");
+    named(m_bar1->addButton(QStringLiteral("Fec&har"),
+                            Icons::tile(QStringLiteral("F"), QColor(90, 90, 90), 40),
+                            QKeySequence(), this, &frmPagarNovo::ToolButton5Click),
+          "ToolButton5");
+    m_gerarAction =
+        named(m_bar2->addButton(QStringLiteral("&Gerar"),
+                                Icons::tile(QStringLiteral("G"), QColor(40, 150, 70), 40),
+                                QKeySequence(), this, &frmPagarNovo::BitBtn1Click),
+              "ToolButton7");
+    named(m_bar2->addButton(QStringLiteral("   Canc&elar    "),
+                            Icons::tile(QStringLiteral("X"), QColor(180, 30, 30), 40),
+                            QKeySequence(), this, &frmPagarNovo::ToolButton8Click),
+          "ToolButton8");
+    named(m_bar3->addButton(QStringLiteral("&Fornecedor"),
+                            Icons::tile(QStringLiteral("Fo"), QColor(40, 150, 70), 40),
+                            QKeySequence(), this, &frmPagarNovo::cadastroFornecedor),
+          "ToolButton3");
+    named(m_bar3->addButton(QStringLiteral("&C.&Custo "),
+                            Icons::tile(QStringLiteral("CC"), QColor(120, 60, 170), 40),
+                            QKeySequence(), this, &frmPagarNovo::cadastroCusto),
+          "ToolButton4");
+    named(m_bar3->addButton(QStringLiteral("&T.Despesa"),
+                            Icons::tile(QStringLiteral("TD"), QColor(0, 130, 130), 40),
+                            QKeySequence(), this, &frmPagarNovo::cadastroDespesa),
+          "ToolButton9");
+    named(m_bar3->addButton(QStringLiteral("&Manutenção"),
+                            Icons::tile(QStringLiteral("M"), QColor(0, 79, 157), 40),
+                            QKeySequence(), this, &frmPagarNovo::ToolButton2Click),
+          "ToolButton2");
+    layout->addWidget(tools);
+
+    m_page = new QTabWidget(this);
+    m_page->setObjectName(QStringLiteral("PageControl1"));
+    auto *sheet = new QWidget(m_page);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setBold(true);
+    sheet->setFont(f);
+    auto *grid = new QGridLayout(sheet);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+
+    // One row per pick list: the button, the code, the description and,
+    // where there is one, the registry button.
+    int row = 0;
+    auto pickRow = [&](const char *pickName, const QString &pickHint, void (frmPagarNovo::*pick)(),
+                       const char *codeName, const char *descName, const QString &descCaption,
+                       const char *registryName, const QString &registryHint,
+                       void (frmPagarNovo::*registry)(), QLineEdit *&code, QLineEdit *&desc) {
+        QToolButton *p = pictureButton(QString::fromLatin1(pickName), pickHint, QStringLiteral("?"),
+                                       QColor(0, 104, 210), 24, sheet);
+        connect(p, &QToolButton::clicked, this, pick);
+        grid->addWidget(p, row, 0);
+        grid->addWidget(new QLabel(QStringLiteral("Código"), sheet), row, 1);
+        code = readOnlyField(QString::fromLatin1(codeName), sheet, 70);
+        grid->addWidget(code, row, 2);
+        grid->addWidget(new QLabel(descCaption, sheet), row, 3);
+        desc = readOnlyField(QString::fromLatin1(descName), sheet);
+        grid->addWidget(desc, row, 4);
+        if (registryName) {
+            QToolButton *r = pictureButton(QString::fromLatin1(registryName), registryHint,
+                                           QStringLiteral("+"), QColor(40, 150, 70), 16, sheet);
+            connect(r, &QToolButton::clicked, this, registry);
+            grid->addWidget(r, row, 5);
+        }
+        ++row;
+    };
+    pickRow("SpeedButton3", QStringLiteral("Localizar Fornecedor"),
+            &frmPagarNovo::SpeedButton3Click, "CurrencyEdit3", "Edit4",
+            QStringLiteral("Razão Social do Fornecedor"), "TSpeedButton11",
+            QStringLiteral("Cadastro e Manutenção de Fornecedor"),
+            &frmPagarNovo::cadastroFornecedor, m_codFornecedor, m_nomeFornecedor);
+    pickRow("SpeedButton2", QStringLiteral("Localizar Dados do Central de Custo"),
+            &frmPagarNovo::SpeedButton2Click, "CurrencyEdit5", "Edit3",
+            QStringLiteral("Descrição da Central de Custo"), "TSpeedButton13",
+            QStringLiteral("Cadastro e Manutenção Central de Custo"), &frmPagarNovo::cadastroCusto,
+            m_codGerencial, m_descGerencial);
+    pickRow("SpeedButton1", QStringLiteral("Localizar Dados da Filial"),
+            &frmPagarNovo::SpeedButton1Click, "CurrencyEdit4", "Edit2",
+            QStringLiteral("Razão Social do Filial"), "SpeedButton6",
+            QStringLiteral("Cadastro e Manutenção de Filial"), &frmPagarNovo::cadastroFilial,
+            m_codFilial, m_nomeFilial);
+    pickRow("SpeedButton4", QStringLiteral("Localizar a Descrição do Tipo de Pagamento"),
+            &frmPagarNovo::SpeedButton4Click, "CurrencyEdit6", "Edit5",
+            QStringLiteral("Descrição do Tipo de Pagamento"), nullptr, {}, nullptr, m_codTipo,
+            m_descTipo);
+    pickRow("SpeedButton5", QStringLiteral("Localizar Dados da Despesa ou Tipo de Serviço"),
+            &frmPagarNovo::SpeedButton5Click, "CurrencyEdit7", "Edit6",
+            QStringLiteral("Descrição da Depesa"), "TSpeedButton12",
+            QStringLiteral("Cadastro e Manutenção de Tipo de Despesa"),
+            &frmPagarNovo::cadastroDespesa, m_codDespesa, m_descDespesa);
+
+    // The bill itself.
+    auto *bill = new QGridLayout;
+    bill->setHorizontalSpacing(6);
+    bill->addWidget(new QLabel(QStringLiteral("Nº da Nota"), sheet), 0, 0);
+    m_nota = new QLineEdit(sheet);
+    m_nota->setObjectName(QStringLiteral("Edit1"));
+    bill->addWidget(m_nota, 1, 0);
+    bill->addWidget(new QLabel(QStringLiteral("Data Emissão"), sheet), 0, 1);
+    m_data = new DateEdit(sheet);
+    m_data->setObjectName(QStringLiteral("DateEdit1"));
+    bill->addWidget(m_data, 1, 1);
+    bill->addWidget(new QLabel(QStringLiteral("Valor R$"), sheet), 0, 2);
+    m_valor = new EntryNumberEdit([](double v) { return DisplayFormat::money(v); }, sheet);
+    m_valor->setObjectName(QStringLiteral("CurrencyEdit2"));
+    bill->addWidget(m_valor, 1, 2);
+    QToolButton *calc = pictureButton(QStringLiteral("TSpeedButton"), QStringLiteral("Calculadora"),
+                                      QStringLiteral("="), QColor(90, 90, 90), 24, sheet);
+    connect(calc, &QToolButton::clicked, this, &frmPagarNovo::TSpeedButtonClick);
+    bill->addWidget(calc, 1, 3);
+    bill->addWidget(new QLabel(QStringLiteral("Parcelas"), sheet), 0, 4);
+    m_parcelas = new EntryNumberEdit(countShown, sheet);
+    m_parcelas->setObjectName(QStringLiteral("CurrencyEdit1"));
+    m_parcelas->setFixedWidth(60);
+    bill->addWidget(m_parcelas, 1, 4);
+    m_gerar = new QPushButton(QStringLiteral("&Gerar"), sheet);
+    m_gerar->setObjectName(QStringLiteral("BitBtn1"));
+    m_gerar->setAutoDefault(false);
+    connect(m_gerar, &QPushButton::clicked, this, &frmPagarNovo::BitBtn1Click);
+    bill->addWidget(m_gerar, 1, 5);
+    bill->setColumnStretch(0, 1);
+    grid->addLayout(bill, row++, 0, 1, 6);
+
+    grid->addWidget(new QLabel(QStringLiteral("Observação :"), sheet), row++, 0, 1, 6);
+    m_obs = new QPlainTextEdit(sheet);
+    m_obs->setObjectName(QStringLiteral("Memo1"));
+    grid->addWidget(m_obs, row++, 0, 1, 6);
+
+    for (const QString &text : {QStringLiteral("PARA LANÇAR DESPESA QUE VENCE NO MESMO DIA"),
+                                QStringLiteral("É SÓ DIGITAR NO CAMPO PARCELAS  ' 00  ', QUE  O"),
+                                QStringLiteral("SERÁ QUITADO AUTOMATICO")}) {
+        auto *l = new QLabel(text, sheet);
+        l->setObjectName(QStringLiteral("lblInstrucao"));
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Qt::red);
+        l->setPalette(p);
+        grid->addWidget(l, row++, 0, 1, 6);
+    }
+    grid->setColumnStretch(4, 1);
+    m_page->addTab(sheet, QStringLiteral("Dados da Duplicata"));
+    layout->addWidget(m_page, 1);
+}
+
+void frmPagarNovo::buildMenus()
+{
+    auto *menuBar = findChild<QMenuBar *>(QStringLiteral("menuBar"));
+    QMenu *arquivo = menuBar->addMenu(QStringLiteral("&Arquivo"));
+    for (const auto &[caption, keys] :
+         {std::pair{"&Inserir", "Ctrl+I"}, std::pair{"&Excluir", "Ctrl+E"},
+          std::pair{"&Salvar", "Ctrl+S"}, std::pair{"Ca&ncelar", "Ctrl+N"},
+          std::pair{"&Alterar", "Ctrl+A"}, std::pair{"&Localizar", "F3"}})
+        arquivo->addAction(QString::fromUtf8(caption))
+            ->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    arquivo->addSeparator();
+    QAction *fechar = arquivo->addAction(QStringLiteral("&Fechar"));
+    fechar->setObjectName(QStringLiteral("actFechar"));
+    fechar->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    connect(fechar, &QAction::triggered, this, &frmPagarNovo::ToolButton5Click);
+
+    QMenu *mover = menuBar->addMenu(QStringLiteral("&Movimentar"));
+    for (const auto &[caption, keys] :
+         {std::pair{"&Primeiro", "Ctrl+F1"}, std::pair{"&Anterior", "Ctrl+F2"},
+          std::pair{"&Próximo", "Ctrl+F3"}, std::pair{"&Último", "Ctrl+F4"}})
+        mover->addAction(QString::fromUtf8(caption))
+            ->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+}
+
+void frmPagarNovo::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (m_firstShow) {
+        m_firstShow = false;
+        if (QScreen *s = screen())
+            move(s->availableGeometry().center() - rect().center());
+    }
+    prepareEntry();
+    // The supplier pick list comes up once the window is on the screen.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            SpeedButton3Click();
+    });
+}
+
+void frmPagarNovo::setCode(QLineEdit *edit, double code)
+{
+    edit->setText(QString::number(code, 'f', 0));
+}
+
+void frmPagarNovo::setEntering(bool entering)
+{
+    m_bar2->setVisible(entering);
+    m_bar1->setVisible(!entering);
+    m_bar3->setVisible(!entering);
+}
+
+void frmPagarNovo::prepareEntry()
+{
+    m_page->show();
+    m_page->setCurrentIndex(0);
+    Guarded([this] {
+        if (!m_hub->tbPagar()->isOpen())
+            m_hub->tbPagar()->open();
+        m_hub->lookups()->openAll();
+    });
+    m_gerar->setEnabled(true);
+    setEntering(true);
+
+    m_data->setDate(QDate());
+    m_nota->clear();
+    for (QLineEdit *e :
+         {m_nomeFornecedor, m_descGerencial, m_nomeFilial, m_descTipo, m_descDespesa})
+        e->clear();
+    m_obs->clear();
+    m_parcelas->setValue(0);
+    m_valor->setValue(0);
+    // The cost-centre code keeps its value.
+    for (QLineEdit *e : {m_codFornecedor, m_codFilial, m_codTipo, m_codDespesa})
+        setCode(e, 0);
+}
+
+void frmPagarNovo::setEntryField(const QString &name, const QVariant &value)
+{
+    using namespace PickLists::Entry;
+    const QList<std::pair<QString, QLineEdit *>> codes = {{CodigoFornecedor, m_codFornecedor},
+                                                          {CodigoTipo, m_codTipo},
+                                                          {CodigoGerencial, m_codGerencial},
+                                                          {CodigoFilial, m_codFilial},
+                                                          {CodigoDespesa, m_codDespesa}};
+    const QList<std::pair<QString, QLineEdit *>> texts = {{NomeFornecedor, m_nomeFornecedor},
+                                                          {DescTipo, m_descTipo},
+                                                          {DescGerencial, m_descGerencial},
+                                                          {NomeFilial, m_nomeFilial},
+                                                          {DescDespesa, m_descDespesa}};
+    for (const auto &[n, edit] : codes)
+        if (n == name)
+            setCode(edit, value.toDouble());
+    for (const auto &[n, edit] : texts)
+        if (n == name)
+            edit->setText(value.toString());
+}
+
+void frmPagarNovo::SpeedButton3Click()
+{
+    PickLists::run(
+        PickLists::Member::frmL_Fornecedor, m_hub->lookups()->tbfornecedor,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
+        this);
+}
+
+void frmPagarNovo::SpeedButton2Click()
+{
+    PickLists::run(
+        PickLists::Member::FrmL_CustoPagar01, m_hub->lookups()->tbgerencial,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
+        this);
+}
+
+void frmPagarNovo::SpeedButton1Click()
+{
+    PickLists::run(
+        PickLists::Member::FrmL_FilialPagar02, m_hub->lookups()->tbfilial,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
+        this);
+}
+
+void frmPagarNovo::SpeedButton4Click()
+{
+    PickLists::run(
+        PickLists::Member::FrmL_TipoDespesa, m_hub->lookups()->tbTipo,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
+        this);
+}
+
+void frmPagarNovo::SpeedButton5Click()
+{
+    PickLists::run(
+        PickLists::Member::FrmL_DespesaPagar, m_hub->lookups()->MyTipoDespesa,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
+        this);
+}
+
+void frmPagarNovo::cadastroFornecedor() {}
+
+void frmPagarNovo::cadastroCusto() {}
+
+void frmPagarNovo::cadastroFilial() {}
+
+void frmPagarNovo::cadastroDespesa() {}
+
+void frmPagarNovo::TSpeedButtonClick()
+{
+    if (!Calculator::start())
+        Messages::warning(kAtencao,
+                          QStringLiteral("Nenhuma calculadora está instalada neste computador."));
+}
+
+void frmPagarNovo::ToolButton1Click()
+{
+    prepareEntry();
+    SpeedButton3Click();
+}
+
+void frmPagarNovo::ToolButton5Click()
+{
+    reject();
+}
+
+void frmPagarNovo::ToolButton8Click()
+{
+    if (DM *dm = DM::instance(); dm && dm->tbPagar->isEditing())
+        dm->tbPagar->cancel();
+    setEntering(false);
+    m_data->setDate(QDate());
+    m_nota->clear();
+    for (QLineEdit *e : {m_nomeFornecedor, m_descTipo, m_descDespesa})
+        e->clear();
+    m_obs->clear();
+    m_parcelas->setValue(0);
+    m_valor->setValue(0);
+    // The branch and the cost centre stay for the next entry.
+    for (QLineEdit *e : {m_codFornecedor, m_codTipo, m_codDespesa})
+        setCode(e, 0);
+    m_page->hide();
+}
+
+void frmPagarNovo::ToolButton2Click()
+{
+    auto *maintenance = new frmPagarManutencao(this);
+    maintenance->userLabel()->setText(m_hub->userLabel()->text());
+    Modal::exec(maintenance);
+    TrimWorkingSet();
+    delete maintenance;
+}
+
+bool frmPagarNovo::validate()
+{
+    const std::pair<bool, const char *> checks[] = {
+        {m_nomeFornecedor->text().isEmpty(), "Razão Social do Fornecedor em Branco !!!"},
+        {m_nomeFilial->text().isEmpty(), "Razão Social da Filial em Branco !!!"},
+        {m_descDespesa->text().isEmpty(), "Descrição da Despesa em Branco !!!"},
+        {m_descGerencial->text().isEmpty(), "Descrição da Central de Custo em Branco !!!"},
+        {m_descTipo->text().isEmpty(), "Descrição do Tipo de Pagamento em Branco !!!"},
+        {m_nota->text().isEmpty(), "Nº da Nota em Branco !!!"},
+        {m_data->text().isEmpty(), "Data de Emissão em Branco !!!"},
+    };
+    for (const auto &[failed, message] : checks) {
+        if (failed) {
+            Messages::warning(kAtencao, QString::fromUtf8(message));
+            return false;
+        }
+    }
+    bool ok = false;
+    const double total = m_valor->value(&ok);
+    if (!ok) {
+        Messages::warning(
+            kAtencao,
+            QStringLiteral("Valor da Nota inválido: %1 !!!").arg(m_valor->text().trimmed()));
+        m_valor->setFocus();
+        return false;
+    }
+    if (total == 0) {
+        Messages::warning(kAtencao, QStringLiteral("Valor da Nota em Branco !!!"));
+        return false;
+    }
+    return true;
+}
+
+bool frmPagarNovo::copyValues()
+{
+    const QDate emissao = m_data->date();
+    if (!emissao.isValid()) {
+        Messages::warning(kAtencao,
+                          QStringLiteral("Data de Emissão inválida: %1 !!!").arg(m_data->text()));
+        m_data->setFocus();
+        return false;
+    }
+    bool ok = false;
+    const double parcelas = m_parcelas->value(&ok);
+    if (!ok || !std::isfinite(parcelas)) {
+        Messages::warning(kAtencao, QStringLiteral("Quantidade de Parcelas inválida: %1 !!!")
+                                        .arg(m_parcelas->text().trimmed()));
+        m_parcelas->setFocus();
+        return false;
+    }
+    NewPayableValues v;
+    v.emissao = emissao;
+    v.codigoFornecedor = m_codFornecedor->text().toDouble();
+    v.nomeFornecedor = m_nomeFornecedor->text();
+    v.codigoGerencial = m_codGerencial->text().toDouble();
+    v.gerencial = m_descGerencial->text();
+    v.codigoFilial = m_codFilial->text().toDouble();
+    v.nomeFilial = m_nomeFilial->text();
+    v.codigoTipo = m_codTipo->text().toDouble();
+    v.tipo = m_descTipo->text();
+    v.parcelas = parcelas;
+    v.total = m_valor->value(&ok);
+    v.nota = m_nota->text();
+    v.codigoDespesa = m_codDespesa->text().toDouble();
+    v.despesa = m_descDespesa->text();
+    v.obs = m_obs->toPlainText();
+    v.valorParcela =
+        v.parcelas != 0 ? RoundDecimals(2, v.total / v.parcelas) : RoundDecimals(2, v.total);
+    m_values = v;
+    return true;
+}
+
+RowValues frmPagarNovo::instalmentRow(const NewPayableValues &v, int i)
+{
+    const QString user = CurrentUserName();
+    const QString nome = v.nomeFornecedor.left(NomeWidth);
+    return {
+        {QStringLiteral("Nota"), v.nota.left(NotaWidth)},
+        {QStringLiteral("notacontrole"), v.nota + QLatin1Char('/') + QString::number(i)},
+        {QStringLiteral("condicao"), QString::number(i) + QStringLiteral("º PARCELA")},
+        {QStringLiteral("Dataemissao"), v.emissao},
+        {QStringLiteral("Datavenc"), v.emissao.addDays(30 * qint64(i))},
+        {QStringLiteral("Valor"), v.valorParcela},
+        {QStringLiteral("total"), v.total},
+        {QStringLiteral("parcelas"), v.parcelas},
+        {QStringLiteral("pago"), QStringLiteral("N")},
+        {QStringLiteral("CodigoFornecedor"), v.codigoFornecedor},
+        {QStringLiteral("Nome"), nome},
+        {QStringLiteral("nomefornecedor"), nome},
+        {QStringLiteral("Codigofilial"), v.codigoFilial},
+        {QStringLiteral("nomefilial"), v.nomeFilial},
+        {QStringLiteral("filial"), v.nomeFilial},
+        {QStringLiteral("codigogerencial"), v.codigoGerencial},
+        {QStringLiteral("gerencial"), v.gerencial},
+        {QStringLiteral("gerenial"), v.gerencial},
+        {QStringLiteral("codigotipo"), v.codigoTipo},
+        {QStringLiteral("tipo"), v.tipo},
+        {QStringLiteral("codigodespesa"), v.codigoDespesa},
+        {QStringLiteral("despesa"), v.despesa},
+        {QStringLiteral("Obs"), v.obs},
+        {QStringLiteral("usuario"), user},
+        {QStringLiteral("horalanc"), CurrentTimeText()},
+    };
+}
+
+bool frmPagarNovo::writeInstalments(int rows)
+{
+    return Guarded([&] {
+        Connection &db = Db();
+        db.transaction([&] {
+            for (int i = 1; i <= rows; ++i)
+                RowWriter::insert(db, QStringLiteral("pagar"), instalmentRow(m_values, i));
+        });
+    });
+}
+
+void frmPagarNovo::showPayablesOfNote()
+{
+    // The note as it was stored (cut to its field), so a long note still
+    // finds the rows just written.
+    const QString pattern = LikePattern::prefix(m_values.nota.left(NotaWidth));
+    Guarded([&] {
+        RecordSet *list = m_hub->tbPagar();
+        list->close();
+        list->setSql(QStringLiteral("select * from pagar \nwhere nota like(:nota) "));
+        list->setParam(QStringLiteral("nota"), pattern);
+        list->open();
+    });
+}
+
+void frmPagarNovo::BitBtn1Click()
+{
+    if (!validate())
+        return;
+    m_gerar->setEnabled(false);
+    if (!copyValues())
+        return;
+
+    const int rows = RoundToInteger(m_values.parcelas);
+    if (rows > 0) {
+        if (!writeInstalments(rows)) {
+            // Nothing was written: the clerk may press "&Gerar" again.
+            m_gerar->setEnabled(true);
+            return;
+        }
+    } else if (m_values.parcelas == 0) {
+        if (Messages::question(QStringLiteral("Data da Baixao"),
+                               QStringLiteral("Deseja Baixa o Documento com a Data de Hoje?"))) {
+            if (!Guarded([this] { FrmBaixaPagar::writeSettled(m_values, Clock::today()); })) {
+                m_gerar->setEnabled(true);
+                return;
+            }
+        } else {
+            auto *dialog = new FrmBaixaPagar(this);
+            dialog->setValues(m_values);
+            Modal::exec(dialog);
+            TrimWorkingSet();
+            delete dialog;
+        }
+    }
+
+    setEntering(false);
+    showPayablesOfNote();
+    accept();
+}

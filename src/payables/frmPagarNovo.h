@@ -1,0 +1,162 @@
+#pragma once
+// "INCLUSÃO DE CONTAS A PAGAR": entry of a new bill owed to a supplier, split
+// into instalments due every 30 days after the emission date. A count of zero
+// means paid on the spot: one settled row, today (with its cash rows) or on a
+// date picked in the quick settlement dialog.
+//
+// The screen has no data sets of its own: it works on the lookup lists and
+// the payables list of the maintenance screen that opened it. The codes and
+// descriptions are filled only by the pick lists. When generation starts the
+// fields are copied once into NewPayableValues; everything written afterwards
+// (here and in FrmBaixaPagar) comes from that copy. The rows of one
+// generation are written in one transaction: a database failure writes none
+// of them and leaves the screen open with its fields.
+
+#include "db/RowWriter.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+#include <QVariant>
+
+class BigToolBar;
+class DateEdit;
+class EntryNumberEdit;
+class frmPagarManutencao;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+// The values entered, as copied from the fields when generation starts.
+struct NewPayableValues
+{
+    QDate emissao;
+    double codigoFornecedor = 0;
+    QString nomeFornecedor;
+    double codigoGerencial = 0;
+    QString gerencial;
+    double codigoFilial = 0;
+    QString nomeFilial;
+    double codigoTipo = 0;
+    QString tipo;
+    double parcelas = 0; // as typed, decimals included
+    double total = 0;    // as typed, not rounded
+    QString nota;        // as typed; cut when written
+    double codigoDespesa = 0;
+    QString despesa;
+    QString obs;
+    double valorParcela = 0; // RoundDecimals(2, total / parcelas), or of the total for 0
+};
+
+class frmPagarNovo : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmPagarNovo(frmPagarManutencao *hub);
+    ~frmPagarNovo() override;
+
+    // Creates the screen over the hub's lists, runs it modally, trims the
+    // working set and destroys it.
+    static void open(frmPagarManutencao *hub);
+
+    // Bill numbers and supplier names are written through narrower fields
+    // than their columns.
+    static constexpr int NotaWidth = 10;
+    static constexpr int NomeWidth = 50;
+    static const QString Especie; // "Pagamento Pagar Dinheiro"
+
+    // The columns every payable row of an entry carries, for instalment i
+    // (1-based): open, due emission + 30 × i days.
+    static RowValues instalmentRow(const NewPayableValues &values, int i);
+
+    frmPagarManutencao *hub() const { return m_hub; }
+    // The copy taken by the last generation.
+    const NewPayableValues &values() const { return m_values; }
+
+    // What the entry pick lists fill (names of PickLists::Entry).
+    void setEntryField(const QString &name, const QVariant &value);
+
+    QTabWidget *page() const { return m_page; }
+    BigToolBar *bar1() const { return m_bar1; }
+    BigToolBar *bar2() const { return m_bar2; }
+    BigToolBar *bar3() const { return m_bar3; }
+    QPushButton *BitBtn1() const { return m_gerar; }
+    QAction *gerarAction() const { return m_gerarAction; }
+    DateEdit *dataEmissao() const { return m_data; }
+    QLineEdit *notaEdit() const { return m_nota; }
+    QLineEdit *valorEdit() const;
+    QLineEdit *parcelasEdit() const;
+    QPlainTextEdit *memo() const { return m_obs; }
+    // Read-only code and description fields.
+    QLineEdit *codigoFornecedor() const { return m_codFornecedor; }
+    QLineEdit *nomeFornecedor() const { return m_nomeFornecedor; }
+    QLineEdit *codigoGerencial() const { return m_codGerencial; }
+    QLineEdit *descGerencial() const { return m_descGerencial; }
+    QLineEdit *codigoFilial() const { return m_codFilial; }
+    QLineEdit *nomeFilial() const { return m_nomeFilial; }
+    QLineEdit *codigoTipo() const { return m_codTipo; }
+    QLineEdit *descTipo() const { return m_descTipo; }
+    QLineEdit *codigoDespesa() const { return m_codDespesa; }
+    QLineEdit *descDespesa() const { return m_descDespesa; }
+
+public slots:
+    void BitBtn1Click();      // "&Gerar" (the button and the tool button)
+    void ToolButton1Click();  // "Incluir"
+    void ToolButton5Click();  // "Fec&har"
+    void ToolButton8Click();  // "   Canc&elar    "
+    void ToolButton2Click();  // "&Manutenção"
+    void TSpeedButtonClick(); // calculator
+    void SpeedButton3Click(); // supplier pick list
+    void SpeedButton2Click(); // cost-centre pick list
+    void SpeedButton1Click(); // branch pick list
+    void SpeedButton4Click(); // payment-type pick list
+    void SpeedButton5Click(); // expense-type pick list
+    void cadastroFornecedor();
+    void cadastroCusto();
+    void cadastroFilial();
+    void cadastroDespesa();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildUi();
+    void buildMenus();
+    // Showing the screen and "Incluir", but for the supplier pick list.
+    void prepareEntry();
+    void setCode(QLineEdit *edit, double code);
+    void setEntering(bool entering);
+    bool validate();
+    bool copyValues();
+    // Writes the rows; false when the database refused them (nothing written).
+    bool writeInstalments(int rows);
+    void showPayablesOfNote();
+
+    frmPagarManutencao *m_hub;
+    NewPayableValues m_values;
+    bool m_firstShow = true;
+
+    BigToolBar *m_bar1 = nullptr;
+    BigToolBar *m_bar2 = nullptr;
+    BigToolBar *m_bar3 = nullptr;
+    QAction *m_gerarAction = nullptr;
+    QTabWidget *m_page = nullptr;
+    QLineEdit *m_codFornecedor = nullptr;
+    QLineEdit *m_nomeFornecedor = nullptr;
+    QLineEdit *m_codGerencial = nullptr;
+    QLineEdit *m_descGerencial = nullptr;
+    QLineEdit *m_codFilial = nullptr;
+    QLineEdit *m_nomeFilial = nullptr;
+    QLineEdit *m_codTipo = nullptr;
+    QLineEdit *m_descTipo = nullptr;
+    QLineEdit *m_codDespesa = nullptr;
+    QLineEdit *m_descDespesa = nullptr;
+    QLineEdit *m_nota = nullptr;
+    DateEdit *m_data = nullptr;
+    EntryNumberEdit *m_valor = nullptr;
+    EntryNumberEdit *m_parcelas = nullptr;
+    QPushButton *m_gerar = nullptr;
+    QPlainTextEdit *m_obs = nullptr;
+};
