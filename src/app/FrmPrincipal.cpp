@@ -107,8 +107,7 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
     layout->addWidget(m_captionLine);
     layout->addStretch();
 
-    auto *bottom = new TitleBand(
-        QStringLiteral("QUARVO SISTEMAS - Suporte: (11) 4002-8922 - suporte@quarvo.com.br"), this);
+    auto *bottom = new TitleBand(QStringLiteral("QUARVO SISTEMAS") + MakerCaption.mid(15), this);
     bottom->setBandHeight(30);
     bottom->setFontPixelSize(19);
     bottom->setCloseVisible(false);

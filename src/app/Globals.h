@@ -4,6 +4,9 @@
 #include <QString>
 
 inline const QString AppTitle = QStringLiteral("Cadastro e Manutenção de Contas a Pagar");
+// The maker's name and contact line, in window captions and the main menu's footer.
+inline const QString MakerCaption =
+    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
 
 // Name of the user who runs the program (second command-line argument).
 QString CurrentUserName();

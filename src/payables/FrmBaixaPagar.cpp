@@ -27,8 +27,6 @@
 namespace {
 
 const QString kAtencao = QStringLiteral("Atenção");
-const QString kQuarvoCaption =
-    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
 
 QString codeText(double code)
 {
@@ -50,7 +48,7 @@ void replace(RowValues &row, const QString &column, const QVariant &value)
 FrmBaixaPagar::FrmBaixaPagar(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmBaixaPagar"));
-    setWindowTitle(kQuarvoCaption);
+    setWindowTitle(MakerCaption);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(770, 350);
     setAutoFillBackground(true);

@@ -30,8 +30,6 @@
 
 namespace {
 
-const QString kCaption =
-    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
 const QString kAtencao = QStringLiteral("Atenção");
 const QString kPergunta = QStringLiteral("Quarvo Sistemas, Atenção");
 const QString kDinheiro = QStringLiteral("Pagamento Pagar Dinheiro");
@@ -107,7 +105,7 @@ FrmBaixarNovo::FrmBaixarNovo(frmPagarManutencao *hub, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_hub(hub)
 {
     setObjectName(QStringLiteral("FrmBaixarNovo"));
-    setWindowTitle(kCaption);
+    setWindowTitle(MakerCaption);
     setModal(true);
     resize(640, 231);
 

@@ -19,8 +19,6 @@ namespace PickLists {
 namespace {
 
 const QString Localizar = QStringLiteral("Localizar");
-const QString QuarvoCaption =
-    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
 const QString PorCodigo = QStringLiteral("Por &Codigo");
 const QString PorRSocial = QStringLiteral("Por R.&Social");
 const QString PorDescricao = QStringLiteral("Por &Descrição");
@@ -77,7 +75,7 @@ const ListKind Branches{
 const ListKind CostCentres{
     QStringLiteral("ContaGerencial"),
     QStringLiteral("codigogerencial"),
-    QuarvoCaption,
+    MakerCaption,
     QStringLiteral("LOCALIZAR CENTRAL DE CUSTO"),
     true,
     QSize(520, 440),
@@ -128,7 +126,7 @@ const ListKind ExpenseTypes{
 const ListKind BankAccounts{
     QStringLiteral("Conta"),
     QStringLiteral("codigoconta"),
-    QuarvoCaption,
+    MakerCaption,
     QStringLiteral("Localizar Conta"),
     false,
     QSize(560, 440),

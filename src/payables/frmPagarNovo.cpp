@@ -122,8 +122,6 @@ private:
 namespace {
 
 const QString kAtencao = QStringLiteral("Atenção");
-const QString kQuarvoCaption =
-    QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
 
 QString countShown(double v)
 {
@@ -171,7 +169,7 @@ frmPagarNovo::frmPagarNovo(frmPagarManutencao *hub)
     : QDialog(hub, Qt::Dialog | Qt::FramelessWindowHint), m_hub(hub)
 {
     setObjectName(QStringLiteral("frmPagarNovo"));
-    setWindowTitle(kQuarvoCaption);
+    setWindowTitle(MakerCaption);
     buildUi();
     buildMenus();
     EnterAsTab::install(this);
