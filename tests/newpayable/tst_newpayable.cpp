@@ -71,17 +71,8 @@ struct Fixture
         Clock::setFixed({});
         SetCurrentUserName(previousUser);
     }
-    void exec(const QString &sql)
-    {
-        QSqlQuery q(db.sql());
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    }
-    int count(const QString &table)
-    {
-        QSqlQuery q(db.sql());
-        return (q.exec("select count(*) from " + table) && q.next()) ? q.value(0).toInt() : -1;
-    }
+    void exec(const QString &sql) { db.exec(sql); }
+    int count(const QString &table) { return db.count(table); }
     QList<Row> rows(const QString &table)
     {
         QList<Row> out;

@@ -39,17 +39,8 @@ struct Fixture
             dm.connectWith(TestDb::serverSettings(db.databaseName()));
     }
     ~Fixture() { Clock::setFixed({}); }
-    void exec(const QString &sql)
-    {
-        QSqlQuery q(db.sql());
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    }
-    QVariant scalar(const QString &sql)
-    {
-        QSqlQuery q(db.sql());
-        return (q.exec(sql) && q.next()) ? q.value(0) : QVariant();
-    }
+    void exec(const QString &sql) { db.exec(sql); }
+    QVariant scalar(const QString &sql) { return db.scalar(sql); }
     // A payable; dates as SQL literals or NULL.
     void payable(const QString &nota, const QString &nome, double valor, const QString &venc,
                  const QString &quitacao = "NULL", const QString &pago = "N",

@@ -79,21 +79,9 @@ struct Fixture
         Clock::setFixed({});
         SetCurrentUserName(previousUser);
     }
-    void exec(const QString &sql)
-    {
-        QSqlQuery q(db.sql());
-        if (!q.exec(sql))
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    }
-    QVariant scalar(const QString &sql)
-    {
-        QSqlQuery q(db.sql());
-        return (q.exec(sql) && q.next()) ? q.value(0) : QVariant();
-    }
-    int count(const QString &table)
-    {
-        return scalar(QStringLiteral("select count(*) from ") + table).toInt();
-    }
+    void exec(const QString &sql) { db.exec(sql); }
+    QVariant scalar(const QString &sql) { return db.scalar(sql); }
+    int count(const QString &table) { return db.count(table); }
     // Rows of a table in key order, all columns.
     QList<QSqlRecord> rows(const QString &table, const QString &where = QStringLiteral("1"))
     {

@@ -101,3 +101,21 @@ bool TestDb::loadSqlFile(const QString &path)
     }
     return true;
 }
+
+void TestDb::exec(const QString &statement)
+{
+    QSqlQuery q(sql());
+    if (!q.exec(statement))
+        qFatal("%s: %s", qPrintable(statement), qPrintable(q.lastError().text()));
+}
+
+QVariant TestDb::scalar(const QString &statement)
+{
+    QSqlQuery q(sql());
+    return (q.exec(statement) && q.next()) ? q.value(0) : QVariant();
+}
+
+int TestDb::count(const QString &table)
+{
+    return scalar(QStringLiteral("select count(*) from ") + table).toInt();
+}

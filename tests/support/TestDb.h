@@ -26,6 +26,11 @@ public:
     QSqlDatabase sql();
     QString databaseName() const { return m_name; }
     bool loadSqlFile(const QString &path);
+    // The test's own statements on sql(): exec stops the test run when the
+    // fixture's SQL is wrong; scalar gives the first column of the first row.
+    void exec(const QString &statement);
+    QVariant scalar(const QString &statement);
+    int count(const QString &table);
 
     static ConnectionSettings serverSettings(const QString &database = {});
     static QString sourceDir();
