@@ -310,6 +310,8 @@ void TstDb::failedPostKeepsEditBuffer()
     QVERIFY_THROWS_EXCEPTION(DbError, rs.post()); // the row is gone on the server
     QCOMPARE(rs.state(), RecordSet::State::Edit);
     QCOMPARE(rs.text("Nomefilial"), QString("NOVO NOME"));
+    rs.cancel();
+    QCOMPARE(rs.text("Nomefilial"), QString("MATRIZ"));
 }
 
 void TstDb::transactionRollsBackOnError()

@@ -743,11 +743,18 @@ void RecordSet::post()
         key = m_modified[keyCol] ? m_buffer[keyCol] : oldKey;
     }
     // The row as typed, then as the server holds it (keys, defaults, cuts).
-    for (int i = 0; i < fieldCount(); ++i)
+    QVariantList before;
+    for (int i = 0; i < fieldCount(); ++i) {
+        before << cell(m_cols[i], store);
         setCell(m_cols[i], store, m_buffer[i]);
-    if (!readBack(store, key))
+    }
+    if (!readBack(store, key)) {
+        // The edit stays open with what was typed; the list keeps the old row.
+        for (int i = 0; i < fieldCount(); ++i)
+            setCell(m_cols[i], store, before[i]);
         throw DbError(QStringLiteral("O registro não foi encontrado: foi excluído ou alterado "
                                      "por outro usuário"));
+    }
     m_buffer.clear();
     m_modified.clear();
     m_insertRow = -1;
