@@ -1,18 +1,44 @@
 // Cadastro e Manutenção de Contas a Pagar: program entry.
 // Command line: contas-pagar FIRST USER (the suite's launcher passes the
-// user's name as the second argument).
+// user's name as the second argument), or
+// contas-pagar --relatorio NAME ... --saida FILE to write a report unattended.
 
 #include "app/Application.h"
 #include "app/DM.h"
 #include "app/FrmPrincipal.h"
 #include "app/Globals.h"
 #include "payables/FrmBaixaPagar.h"
+#include "reports/ReportDialogs.h"
+#include "reports/Reports.h"
 #include "shell/SingleInstance.h"
+#include "widgets/Messages.h"
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const bool reportCommand = Reports::isReportCommand(raw);
+    // An unattended report opens no window, so it needs no display.
+    if (reportCommand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     Application app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+
+    if (reportCommand) {
+        // Nobody is there to close a box: messages go to the error output.
+        Messages::setHandler([](const MessageBoxRequest &r) {
+            std::fprintf(stderr, "%s\n", qPrintable(r.text));
+            return QMessageBox::Ok;
+        });
+        DM dm;
+        dm.DataModuleCreate(ExecutableDir());
+        return Reports::runCommandLine(args);
+    }
+
     SetLauncherFirstArgument(args.value(1));
     SetCurrentUserName(args.value(2));
 
@@ -25,7 +51,10 @@ int main(int argc, char **argv)
     DM dm;
     dm.DataModuleCreate(ExecutableDir());
     FrmPrincipal main;
-    FrmBaixaPagar::instance(); // the quick settlement dialog lives for the whole run
+    // Created at start-up and kept for the whole run, hidden until used.
+    frmGeral::instance();
+    FrmBaixaPagar::instance();
+    Reports::registerHubEntries();
     QObject::connect(&instance, &SingleInstance::activationRequested, &main,
                      &FrmPrincipal::bringToFront);
     main.show();

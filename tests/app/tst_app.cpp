@@ -50,6 +50,8 @@ private slots:
     void missingSiblingProgram();
     void presentSiblingProgramIsWaitedForWithEventsRunning();
     void secondInstanceBringsFirstForward();
+    void unattendedReportCommand_data();
+    void unattendedReportCommand();
     void closePanelTerminates(); // last: it asks the application to end
 };
 
@@ -353,6 +355,67 @@ void TstApp::secondInstanceBringsFirstForward()
     QCOMPARE(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
+}
+
+void TstApp::unattendedReportCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // expected in the PDF or on the error output
+    QTest::newRow("paid report to PDF")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "01/04/2024",
+                       "--ate",       "30/04/2024",      "--saida", "OUT/pagos.pdf"}
+        << 0 << "FORNECEDOR PAGO";
+    QTest::newRow("unknown report")
+        << QStringList{"--relatorio", "RptNada",    "--de",    "01/04/2024",
+                       "--ate",       "30/04/2024", "--saida", "OUT/x.pdf"}
+        << 2 << "";
+    QTest::newRow("impossible date")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "31/02/2024",
+                       "--ate",       "30/04/2024",      "--saida", "OUT/x.pdf"}
+        << 2 << "";
+}
+
+void TstApp::unattendedReportCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    TestDb db;
+    REQUIRE_DB(db);
+    db.exec("insert into configuracao (Nome) values ('EMPRESA TESTE')");
+    db.exec("insert into pagar (Nota, Nome, Valor, totalpg, Dataquitacao, Datavenc, pago, "
+            "nomefilial, filial, Codigofilial) values ('77', 'FORNECEDOR PAGO', 10, 10, "
+            "'2024-04-15', '2024-04-10', 'S', 'MATRIZ', 'MATRIZ', 1)");
+    QTemporaryDir dir;
+    const QString exe = dir.filePath("contas-pagar");
+    QVERIFY(QFile::copy(CP_PROGRAM, exe));
+    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(dir.filePath("Admin.ini"),
+              QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
+                  .arg(TestDb::serverSettings().port)
+                  .arg(db.databaseName())
+                  .toUtf8());
+    QDir(dir.path()).mkdir("OUT");
+    for (QString &a : arguments)
+        a.replace("OUT/", dir.path() + "/OUT/");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM"); // the program must manage without a display
+    env.remove("DISPLAY");
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(exe, arguments);
+    QVERIFY(p.waitForFinished(60000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(p.exitCode() == exitCode, qPrintable(QString("%1: %2").arg(p.exitCode()).arg(err)));
+    if (exitCode != 0) {
+        QVERIFY(!err.trimmed().isEmpty());
+        return;
+    }
+    QProcess text;
+    text.start("pdftotext", {dir.filePath("OUT/pagos.pdf"), "-"});
+    QVERIFY(text.waitForFinished());
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(output));
 }
 
 void TstApp::closePanelTerminates()

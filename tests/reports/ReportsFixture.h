@@ -34,8 +34,8 @@ struct Fixture
         exec("insert into configuracao (Nome) values (?)", {kCompany});
         for (const auto &[code, name] : {std::pair{1, "CENTRO"}, {2, "SHOPPING"}, {3, "VAZIA"}})
             exec("insert into filial (codigofilial, nomefilial) values (?, ?)", {code, name});
-        for (const auto &[code, name] : {std::pair{10, "ALFA LENTES"}, {11, "BETA ARMAÇÕES"},
-                                         {12, "GAMA"}})
+        for (const auto &[code, name] :
+             {std::pair{10, "ALFA LENTES"}, {11, "BETA ARMAÇÕES"}, {12, "GAMA"}})
             exec("insert into fornecedor (codigofornecedor, nome) values (?, ?)", {code, name});
         for (const auto &[code, name] : {std::pair{5, "ALUGUEL"}, {6, "ENERGIA"}, {7, "FRETE"}})
             exec("insert into contagerencial (codigogerencial, gerencial) values (?, ?)",
@@ -77,8 +77,7 @@ struct Fixture
     }
     void paid(const QString &nota, int filial, int fornecedor, int gerencial, const QDate &venc,
               double valor, const QDate &quitacao, double totalpg,
-              const QString &negociacao = QStringLiteral("N"),
-              const QString &gerenial = QString())
+              const QString &negociacao = QStringLiteral("N"), const QString &gerenial = QString())
     {
         QVariantMap r = row(nota, filial, fornecedor, gerencial, venc, valor, negociacao);
         r["dataquitacao"] = quitacao;

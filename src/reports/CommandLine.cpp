@@ -1,0 +1,196 @@
+// Unattended runs of the reports: the report, the period and the selection
+// come from the command line and the prepared report goes straight to a file
+// in the format of its extension; no window is opened.
+
+#include "reports/Reports.h"
+
+#include "app/DM.h"
+#include "db/RecordSet.h"
+#include "report/ReportExport.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+
+namespace Reports {
+namespace {
+
+enum Exit { Ok = 0, BadArguments = 2, NoDatabase = 3, WriteFailed = 4 };
+
+const QStringList kOptions{"--relatorio",  "--de",        "--ate",  "--filial",
+                           "--fornecedor", "--gerencial", "--saida"};
+
+QString usage()
+{
+    return QStringLiteral("Uso: contas-pagar --relatorio NOME --de dd/mm/aaaa --ate dd/mm/aaaa "
+                          "[--filial N] [--fornecedor N] [--gerencial N] --saida ARQUIVO");
+}
+
+QString optionName(const QString &arg)
+{
+    return arg.section(QLatin1Char('='), 0, 0);
+}
+
+// The name the registry gives a code ("" when the code is not registered:
+// payables keep codes of entries deleted since).
+QString registryName(Selection s, double code)
+{
+    static const char *const sql[] = {
+        "select nomefilial from filial where codigofilial = :Codigo",
+        "select nome from fornecedor where codigofornecedor = :Codigo",
+        "select gerencial from contagerencial where codigogerencial = :Codigo",
+    };
+    RecordSet rs(DM::instance()->MyConnection1, QString::fromLatin1(sql[int(s)]));
+    rs.setParam(QStringLiteral("Codigo"), code);
+    rs.open();
+    return rs.isEmpty() ? QString() : rs.value(rs.fieldName(0)).toString();
+}
+
+int run(const QStringList &arguments, QString *messages)
+{
+    auto fail = [&](int code, const QString &text) {
+        *messages += text + QLatin1Char('\n');
+        return code;
+    };
+
+    QMap<QString, QString> values;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString arg = arguments[i];
+        if (i == 0 && !arg.startsWith(QLatin1String("--")))
+            continue; // the program's own name
+        const QString name = optionName(arg);
+        if (!kOptions.contains(name))
+            return fail(BadArguments,
+                        QStringLiteral("Argumento desconhecido: %1\n%2").arg(arg, usage()));
+        QString value;
+        if (arg.contains(QLatin1Char('='))) {
+            value = arg.section(QLatin1Char('='), 1);
+        } else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QLatin1String("--"))) {
+            value = arguments[++i];
+        } else {
+            return fail(BadArguments,
+                        QStringLiteral("Falta o valor de %1.\n%2").arg(name, usage()));
+        }
+        if (values.contains(name))
+            return fail(BadArguments,
+                        QStringLiteral("%1 foi informado mais de uma vez.").arg(name));
+        values.insert(name, value);
+    }
+
+    const QString report = values.value(QStringLiteral("--relatorio"));
+    if (report.isEmpty())
+        return fail(BadArguments, QStringLiteral("Falta --relatorio.\n%1").arg(usage()));
+    if (!exists(report))
+        return fail(BadArguments, QStringLiteral("Relatório desconhecido: %1\nRelatórios: %2")
+                                      .arg(report, names().join(QStringLiteral(", "))));
+    QString name = report;
+    for (const QString &n : names())
+        if (n.compare(report, Qt::CaseInsensitive) == 0)
+            name = n;
+
+    Params p;
+    for (const auto &[option, date] : {std::pair{QStringLiteral("--de"), &p.dataI},
+                                       std::pair{QStringLiteral("--ate"), &p.dataF}}) {
+        if (!values.contains(option))
+            return fail(BadArguments, QStringLiteral("Falta %1 (data dd/mm/aaaa).").arg(option));
+        *date = QDate::fromString(values.value(option), QStringLiteral("dd/MM/yyyy"));
+        if (!date->isValid())
+            return fail(BadArguments, QStringLiteral("Data inválida em %1: %2 (use dd/mm/aaaa).")
+                                          .arg(option, values.value(option)));
+    }
+
+    const QList<Selection> needed = selections(name);
+    struct Sel
+    {
+        Selection kind;
+        QString option;
+        std::optional<double> *code;
+        QString *nome;
+    };
+    const Sel sels[] = {{Selection::Filial, "--filial", &p.filial, &p.filialNome},
+                        {Selection::Fornecedor, "--fornecedor", &p.fornecedor, &p.fornecedorNome},
+                        {Selection::Gerencial, "--gerencial", &p.gerencial, &p.gerencialNome}};
+    for (const Sel &s : sels) {
+        const bool given = values.contains(s.option);
+        if (needed.contains(s.kind) && !given)
+            return fail(BadArguments,
+                        QStringLiteral("O relatório %1 exige %2 (código).").arg(name, s.option));
+        if (!needed.contains(s.kind) && given)
+            return fail(BadArguments,
+                        QStringLiteral("O relatório %1 não usa %2.").arg(name, s.option));
+        if (!given)
+            continue;
+        bool ok = false;
+        const int code = values.value(s.option).toInt(&ok);
+        if (!ok)
+            return fail(BadArguments, QStringLiteral("Código inválido em %1: %2 (use um número).")
+                                          .arg(s.option, values.value(s.option)));
+        *s.code = double(code);
+    }
+
+    const QString out = values.value(QStringLiteral("--saida"));
+    if (out.isEmpty())
+        return fail(BadArguments,
+                    QStringLiteral("Falta --saida (arquivo de saída).\n%1").arg(usage()));
+    if (!Report::formatForPath(out)) {
+        QStringList exts;
+        for (const Report::ExportFormat &f : Report::exportFormats())
+            if (!exts.contains(QLatin1Char('.') + f.extension))
+                exts << QLatin1Char('.') + f.extension;
+        return fail(BadArguments, QStringLiteral("Extensão de arquivo desconhecida: %1 (use %2).")
+                                      .arg(out, exts.join(QStringLiteral(", "))));
+    }
+
+    DM *dm = DM::instance();
+    if (!dm || !dm->MyConnection1 || !dm->MyConnection1->isOpen())
+        return fail(NoDatabase,
+                    QStringLiteral("Não foi possível conectar ao banco de dados; confira o "
+                                   "servidor, a porta e o banco em Admin.ini."));
+
+    Report::PreparedReport prepared;
+    try {
+        for (const Sel &s : sels)
+            if (*s.code)
+                *s.nome = registryName(s.kind, **s.code);
+        prepared = prepare(name, p);
+    } catch (const DbError &e) {
+        return fail(NoDatabase, QStringLiteral("Erro do banco de dados: %1").arg(e.message()));
+    }
+    QString error;
+    if (!Report::exportTo(prepared, out, &error))
+        return fail(WriteFailed, QStringLiteral("Não foi possível gravar %1: %2").arg(out, error));
+    *messages += QStringLiteral("Relatório %1 gravado em %2\n").arg(name, out);
+    return Ok;
+}
+
+} // namespace
+
+bool isReportCommand(const QStringList &arguments)
+{
+    for (const QString &a : arguments)
+        if (kOptions.contains(optionName(a)))
+            return true;
+    return false;
+}
+
+int runCommandLine(const QStringList &arguments, QString *messages)
+{
+    if (!isReportCommand(arguments))
+        return -1;
+    QString local;
+    QString &text = messages ? *messages : local;
+    const int code = run(arguments, &text);
+    if (!messages) {
+        std::fputs(text.toUtf8().constData(), code == 0 ? stdout : stderr);
+        std::fflush(code == 0 ? stdout : stderr);
+    }
+    return code;
+}
+
+int runCommandLine(const QStringList &arguments)
+{
+    return runCommandLine(arguments, nullptr);
+}
+
+} // namespace Reports

@@ -1,0 +1,44 @@
+// The entries of the payables maintenance screen that open the open- and
+// paid-payables reports: an option dialog, or the period dialog and then the
+// report.
+
+#include "payables/frmPagarManutencao.h"
+#include "reports/ReportDialogs.h"
+#include "reports/Reports.h"
+
+namespace {
+
+struct HubEntry
+{
+    int number;       // position in the report menu; 101 and up: "&Relatorios"
+    QString dialog;   // option dialog opened, or
+    QString report;   // report run through the period dialog
+    bool trim = true; // memory trim when the dialog closes
+};
+
+const HubEntry kEntries[] = {
+    {1, "OpFilialVenc", {}},
+    {4, "OPPagarIndFornecedor", {}},
+    {5, "OPFilialAbertoQ", {}},
+    {6, {}, "RptPagarcentralCusto"},
+    {7, {}, "RptPagarGeralFornecedor"},
+    {21, "OPPagarIndFilialQuitado", {}},
+    {23, {}, "RptPagarNegociadas"},
+    {101, "OPFilialAberto", {}, false},
+    {102, "OPFilialAbertoQ", {}},
+};
+
+} // namespace
+
+void Reports::registerHubEntries()
+{
+    for (const HubEntry &e : kEntries) {
+        if (!e.dialog.isEmpty())
+            frmPagarManutencao::setReportAction(e.number, [e](frmPagarManutencao *hub) {
+                OptionDialog::runMember(e.dialog, hub, e.trim);
+            });
+        else
+            frmPagarManutencao::setReportAction(
+                e.number, [e](frmPagarManutencao *) { frmGeral::runReport(e.report); });
+    }
+}

@@ -1,0 +1,180 @@
+// Unattended report runs from the command line: a good run writes the file
+// in the format of its extension, a bad argument ends with a message and a
+// non-zero code, and arguments that are no report command are left alone.
+
+#include "ReportsFixture.h"
+#include "TestMain.h"
+#include "reports/Reports.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ReportsTest;
+
+namespace {
+
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", path, "-"});
+    if (!p.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { Clock::setFixed({}); }
+    void notAReportCommand();
+    void writesPdf();
+    void writesCsvWithSelection();
+    void badArguments_data();
+    void badArguments();
+    void unreachableDatabase();
+};
+
+void TestCommandLine::notAReportCommand()
+{
+    QString messages;
+    QCOMPARE(Reports::runCommandLine({"contas-pagar", "1", "MARIA"}, &messages), -1);
+    QCOMPARE(Reports::runCommandLine({"contas-pagar"}, &messages), -1);
+    QVERIFY(messages.isEmpty());
+}
+
+void TestCommandLine::writesPdf()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("quitado.pdf");
+    QString messages;
+    QCOMPARE(Reports::runCommandLine({"contas-pagar", "--relatorio", "RptPagarQuitado", "--de",
+                                      "01/04/2024", "--ate", "30/04/2024", "--saida", out},
+                                     &messages),
+             0);
+    const QString text = pdfText(out);
+    QVERIFY2(text.contains("Quitação no Periodo: 01/04/2024 à 30/04/2024"), qPrintable(text));
+    QVERIFY(text.contains(kCompany));
+    QVERIFY(text.contains("Q1/1") && text.contains("Q2/1") && !text.contains("Q3/1"));
+    // A5 40,00 + Q1 79,90 + Q2 20,50 + Q4 12,34
+    QVERIFY2(text.contains("152,74"), qPrintable(text));
+}
+
+void TestCommandLine::writesCsvWithSelection()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("filial.csv");
+    QString messages;
+    QCOMPARE(Reports::runCommandLine({"--relatorio", "RptPagarFilialVenc02", "--de", "01/04/2024",
+                                      "--ate=30/04/2024", "--filial", "2", "--saida", out},
+                                     &messages),
+             0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(file.readAll());
+    QVERIFY2(csv.contains("A3") && !csv.contains("A1"), qPrintable(csv));
+    // The branch is named by the registry.
+    const Report::PreparedReport r = [&] {
+        Reports::Params p = period();
+        p.filial = 2;
+        p.filialNome = "SHOPPING";
+        return Reports::prepare("RptPagarFilialVenc02", p);
+    }();
+    QVERIFY(r.pages[0].texts().contains("Nome do Filial:     SHOPPING"));
+}
+
+void TestCommandLine::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QStringList period{"--de", "01/04/2024", "--ate", "30/04/2024"};
+    QTest::newRow("relatório desconhecido")
+        << (QStringList{"--relatorio", "RptNada", "--saida", "/tmp/x.pdf"} + period)
+        << "Relatório desconhecido: RptNada";
+    QTest::newRow("sem relatório")
+        << (QStringList{"--saida", "/tmp/x.pdf"} + period) << "Falta --relatorio";
+    QTest::newRow("data inválida")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "31/02/2024",
+                       "--ate",       "30/04/2024",      "--saida", "/tmp/x.pdf"}
+        << "Data inválida em --de: 31/02/2024";
+    QTest::newRow("data em outro formato")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "2024-04-01",
+                       "--ate",       "30/04/2024",      "--saida", "/tmp/x.pdf"}
+        << "Data inválida em --de";
+    QTest::newRow("sem data final") << QStringList{"--relatorio", "RptPagarQuitado", "--de",
+                                                   "01/04/2024",  "--saida",         "/tmp/x.pdf"}
+                                    << "Falta --ate";
+    QTest::newRow("sem saída") << (QStringList{"--relatorio", "RptPagarQuitado"} + period)
+                               << "Falta --saida";
+    QTest::newRow("extensão desconhecida")
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "/tmp/x.doc"} + period)
+        << "Extensão de arquivo desconhecida: /tmp/x.doc";
+    QTest::newRow("falta a filial")
+        << (QStringList{"--relatorio", "RptPagarAberto", "--saida", "/tmp/x.pdf"} + period)
+        << "O relatório RptPagarAberto exige --filial";
+    QTest::newRow("filial que não se aplica")
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--filial", "1", "--saida",
+                        "/tmp/x.pdf"} +
+            period)
+        << "O relatório RptPagarQuitado não usa --filial";
+    QTest::newRow("código inválido")
+        << (QStringList{"--relatorio", "RptPagarFilialVenc01", "--fornecedor", "1 OR 1=1",
+                        "--saida", "/tmp/x.pdf"} +
+            period)
+        << "Código inválido em --fornecedor";
+    QTest::newRow("argumento desconhecido")
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--formato", "pdf"} + period)
+        << "Argumento desconhecido: --formato";
+    QTest::newRow("pasta inexistente")
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "/nao/existe/x.pdf"} + period)
+        << "Não foi possível gravar /nao/existe/x.pdf";
+    QTest::newRow("sem valor") << QStringList{"--relatorio"} << "Falta o valor de --relatorio";
+}
+
+void TestCommandLine::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    QString messages;
+    const int code = Reports::runCommandLine(QStringList{"contas-pagar"} + arguments, &messages);
+    QVERIFY(code > 0);
+    QVERIFY2(messages.contains(message), qPrintable(messages));
+    QVERIFY(!QFile::exists("/tmp/x.pdf"));
+}
+
+void TestCommandLine::unreachableDatabase()
+{
+    DM dm;
+    ConnectionSettings s = TestDb::serverSettings();
+    s.unixSocket.clear();
+    s.host = "127.0.0.1";
+    s.port = 1; // nothing listens there
+    s.connectTimeoutSeconds = 2;
+    QVERIFY(!dm.connectWith(s));
+    QTemporaryDir dir;
+    QString messages;
+    const int code =
+        Reports::runCommandLine({"--relatorio", "RptPagarQuitado", "--de", "01/04/2024", "--ate",
+                                 "30/04/2024", "--saida", dir.filePath("x.pdf")},
+                                &messages);
+    QCOMPARE(code, 3);
+    QVERIFY2(messages.contains("Não foi possível conectar ao banco de dados"),
+             qPrintable(messages));
+    QVERIFY(!QFile::exists(dir.filePath("x.pdf")));
+}
+
+CP_TEST(TestCommandLine)
+#include "tst_commandline.moc"

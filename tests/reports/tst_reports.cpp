@@ -1,0 +1,457 @@
+// The open- and paid-payables reports, checked on the prepared report: which
+// payables each one lists, its header lines, group sub-totals against their
+// rows, the summary against the sub-totals, empty periods and the two
+// aggregate layouts.
+
+#include "ReportsFixture.h"
+#include "TestMain.h"
+#include "report/PreparedReport.h"
+#include "reports/Reports.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <map>
+
+using namespace ReportsTest;
+using Report::PreparedReport;
+using Report::TableRow;
+
+namespace {
+
+bool isMoney(const Report::Cell &c)
+{
+    return c.isNumber && c.mask.endsWith(QLatin1String(".00"));
+}
+
+// The payables listed: the nota (or notacontrole) of each detail row.
+QStringList listed(const PreparedReport &r)
+{
+    static const QRegularExpression id(QStringLiteral("^([AQ]\\d)(/1)?$"));
+    QStringList ids;
+    for (const TableRow &row : r.table) {
+        if (row.kind != TableRow::Kind::Detail)
+            continue;
+        for (const Report::Cell &c : row.cells) {
+            const auto m = id.match(c.text);
+            if (m.hasMatch()) {
+                ids << m.captured(1);
+                break;
+            }
+        }
+    }
+    ids.sort();
+    return ids;
+}
+
+QString dump(const PreparedReport &r)
+{
+    QStringList lines;
+    for (const TableRow &row : r.table) {
+        QStringList cells;
+        for (const Report::Cell &c : row.cells)
+            cells << c.text;
+        lines << QString::number(int(row.kind)) + ": " + cells.join('|');
+    }
+    return lines.join('\n');
+}
+
+// Every group footer against its own rows, the summary against all rows and
+// against the sub-totals, the summary count against the rows printed.
+void checkSums(const PreparedReport &r, const QString &countCaption)
+{
+    std::map<int, double> group, all, subTotals;
+    int details = 0;
+    int footers = 0;
+    bool summarySeen = false;
+    for (const TableRow &row : r.table) {
+        switch (row.kind) {
+        case TableRow::Kind::GroupHeader:
+            group.clear();
+            break;
+        case TableRow::Kind::Detail: {
+            bool money = false;
+            for (size_t c = 0; c < row.cells.size(); ++c)
+                if (isMoney(row.cells[c])) {
+                    group[int(c)] += row.cells[c].number;
+                    all[int(c)] += row.cells[c].number;
+                    money = true;
+                }
+            details += money ? 1 : 0;
+            break;
+        }
+        case TableRow::Kind::GroupFooter: {
+            ++footers;
+            int sums = 0;
+            for (size_t c = 0; c < row.cells.size(); ++c)
+                if (isMoney(row.cells[c])) {
+                    ++sums;
+                    QCOMPARE(row.cells[c].number, group[int(c)]);
+                    subTotals[int(c)] += row.cells[c].number;
+                }
+            QVERIFY2(sums > 0, qPrintable(dump(r)));
+            QVERIFY(row.cells.size() > 0);
+            QVERIFY(QStringList([&] {
+                        QStringList t;
+                        for (const auto &c : row.cells)
+                            t << c.text;
+                        return t;
+                    }())
+                        .join('|')
+                        .contains("Sub-Total => "));
+            break;
+        }
+        case TableRow::Kind::Summary: {
+            summarySeen = true;
+            QString text;
+            int sums = 0;
+            for (size_t c = 0; c < row.cells.size(); ++c) {
+                text += row.cells[c].text + '|';
+                if (isMoney(row.cells[c])) {
+                    ++sums;
+                    QCOMPARE(row.cells[c].number, all[int(c)]);
+                    if (footers > 0)
+                        QVERIFY(qAbs(row.cells[c].number - subTotals[int(c)]) < 0.005);
+                }
+            }
+            QVERIFY2(sums > 0, qPrintable(dump(r)));
+            if (!countCaption.isEmpty())
+                QVERIFY2(
+                    text.contains(QRegularExpression(QRegularExpression::escape(countCaption) +
+                                                     "[ |]*" + QString::number(details) + "\\b")),
+                    qPrintable(text));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    QVERIFY(summarySeen);
+}
+
+} // namespace
+
+class TestReports : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { Clock::setFixed({}); }
+
+    void rowsListed_data();
+    void rowsListed();
+    void headerLines_data();
+    void headerLines();
+    void emptyPeriod_data();
+    void emptyPeriod();
+    void backwardsPeriodIsEmpty();
+    void totalsByBranchGroupLoosely();
+    void totalsByCostCentreAndSupplier();
+    void individualFootersAndPageCount();
+};
+
+void TestReports::rowsListed_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("filial");
+    QTest::addColumn<int>("fornecedor");
+    QTest::addColumn<int>("gerencial");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("countCaption");
+
+    const QString notas = "Quantidade de Notas => ";
+    const QString lanc = "Quantidade de Lançamentos => ";
+    // Open: neither the negotiated A4 nor the settled A5, nor A6/A7 outside.
+    QTest::newRow("aberto por filial")
+        << "RptPagarAberto" << 1 << 0 << 0 << QStringList{"A1", "A2"} << notas;
+    QTest::newRow("aberto geral") << "RptPagarAberto01" << 0 << 0 << 0
+                                  << QStringList{"A1", "A2", "A3"} << notas;
+    QTest::newRow("fornecedor filial gerencial")
+        << "RptPagarFilialVenc" << 1 << 10 << 5 << QStringList{"A1"} << lanc;
+    QTest::newRow("só fornecedor")
+        << "RptPagarFilialVenc01" << 0 << 10 << 0 << QStringList{"A1", "A3"} << lanc;
+    QTest::newRow("só filial") << "RptPagarFilialVenc02" << 1 << 0 << 0 << QStringList{"A1", "A2"}
+                               << lanc;
+    QTest::newRow("só gerencial") << "RptPagarGerencialVenc02" << 0 << 0 << 6 << QStringList{"A2"}
+                                  << lanc;
+    QTest::newRow("filial e fornecedor")
+        << "RptPagarFilialFornecedor" << 2 << 10 << 0 << QStringList{"A3"} << lanc;
+    QTest::newRow("negociadas") << "RptPagarNegociadas" << 0 << 0 << 0 << QStringList{"A4"}
+                                << notas;
+    // Paid: both ends of the period, the negotiated Q4 as well, never an open row.
+    QTest::newRow("quitado") << "RptPagarQuitado" << 0 << 0 << 0
+                             << QStringList{"A5", "Q1", "Q2", "Q4"} << notas;
+    QTest::newRow("quitado fornecedor") << "RptPagarquitadoIndFornecedorQ" << 0 << 10 << 0
+                                        << QStringList{"A5", "Q1", "Q4"} << QString();
+    QTest::newRow("quitado filial")
+        << "RptPagarquitadoIndFilialQ" << 2 << 0 << 0 << QStringList{"Q2"} << QString();
+}
+
+void TestReports::rowsListed()
+{
+    QFETCH(QString, report);
+    QFETCH(int, filial);
+    QFETCH(int, fornecedor);
+    QFETCH(int, gerencial);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, countCaption);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+
+    Reports::Params p = period();
+    if (filial)
+        p.filial = filial;
+    if (fornecedor)
+        p.fornecedor = fornecedor;
+    if (gerencial)
+        p.gerencial = gerencial;
+    const PreparedReport r = Reports::prepare(report, p);
+    QCOMPARE(listed(r), expected);
+    checkSums(r, countCaption);
+    // Every page carries the company name.
+    for (int i = 0; i < r.pageCount(); ++i)
+        QVERIFY(r.pageText(i).contains(kCompany));
+}
+
+void TestReports::headerLines_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QStringList>("lines"); // top to bottom
+    QTest::addColumn<QString>("pageCaption");
+
+    const QString period = "01/04/2024 à 30/04/2024";
+    QTest::newRow("RptPagarAberto")
+        << "RptPagarAberto"
+        << QStringList{"Relatório de Conta a Pagar Em Aberta no Período: " + period,
+                       "Nome da Filial : CENTRO"}
+        << "Pagina : ";
+    QTest::newRow("RptPagarFilialVenc")
+        << "RptPagarFilialVenc"
+        << QStringList{"Relatorio de Contas a Pagar Por Fornecedor,Filial e Conta Gerencial em "
+                       "Aberto no Periodo" +
+                           period,
+                       "Nome do Filial: CENTRO", "Nome do Fornecedor:ALFA LENTES",
+                       "Conta Gerencial:ALUGUEL"}
+        << "Página : ";
+    QTest::newRow("RptPagarFilialVenc01")
+        << "RptPagarFilialVenc01"
+        << QStringList{"Relatorio de Contas a Pagar Por Fornecedor em Aberto no Periodo" + period,
+                       "Nome do Fornecedor:     ALFA LENTES"}
+        << "Página : ";
+    QTest::newRow("RptPagarFilialVenc02")
+        << "RptPagarFilialVenc02"
+        << QStringList{"Relatorio de Contas a Pagar Por Filial em Aberto no Periodo" + period,
+                       "Nome do Filial:     CENTRO"}
+        << "Página : ";
+    QTest::newRow("RptPagarGerencialVenc02")
+        << "RptPagarGerencialVenc02"
+        << QStringList{"Relatorio de Contas a Pagar Por Conta Gerencial em Aberto no Periodo" +
+                           period,
+                       "Conta Gerencial:     ALUGUEL"}
+        << "Página : ";
+    QTest::newRow("RptPagarFilialFornecedor")
+        << "RptPagarFilialFornecedor"
+        << QStringList{"Nome do Filial: CENTRO", "Nome do Fornecedor:ALFA LENTES",
+                       "Relatorio de Contas a Pagar Por FIlial e Fornecedor em Aberto no Periodo " +
+                           period}
+        << "Página : ";
+    QTest::newRow("RptPagarAbertoGeral")
+        << "RptPagarAbertoGeral"
+        << QStringList{"Relatório de Conta a Pagar Em Aberto no Período de Todas as Oticas: " +
+                       period}
+        << "Pagina : ";
+    QTest::newRow("RptPagarNegociadas")
+        << "RptPagarNegociadas"
+        << QStringList{"Relatório de Contas a Pagar Negociadas no Período: " + period}
+        << "Pagina : ";
+    QTest::newRow("RptPagarQuitado")
+        << "RptPagarQuitado"
+        << QStringList{"Relatório de Contas a Pagar Geral de Fornecedor Detalhado Por Data de "
+                       "Quitação no Periodo: " +
+                       period}
+        << "Pagina : ";
+    QTest::newRow("RptPagarquitadoIndFilialQ")
+        << "RptPagarquitadoIndFilialQ"
+        << QStringList{"Relatório de Contas a Pagar Individual Quitado Por Fornecedor no "
+                       "Período: " +
+                           period,
+                       "CENTRO"}
+        << "Página : ";
+    QTest::newRow("RptPagarcentralCusto")
+        << "RptPagarcentralCusto"
+        << QStringList{"Relatório de Contas a Pagar Quitadas por Central de Custo no Período: " +
+                       period}
+        << "Página: ";
+}
+
+void TestReports::headerLines()
+{
+    QFETCH(QString, report);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, pageCaption);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+
+    Reports::Params p = period();
+    p.filial = 1;
+    p.filialNome = "CENTRO";
+    p.fornecedor = 10;
+    p.fornecedorNome = "ALFA LENTES";
+    p.gerencial = 5;
+    p.gerencialNome = "ALUGUEL";
+    p.extraLine = "Nome da Filial : CENTRO";
+    const PreparedReport r = Reports::prepare(report, p);
+    QVERIFY(r.pageCount() >= 1);
+    const QStringList texts = r.pages[0].texts();
+    int at = texts.indexOf(kCompany);
+    QVERIFY2(at >= 0, qPrintable(texts.join('\n')));
+    for (const QString &line : lines) {
+        const int next = texts.indexOf(line, at + 1);
+        QVERIFY2(next > at, qPrintable(line + "\n--\n" + texts.join('\n')));
+        at = next;
+    }
+    QVERIFY2(texts.contains(pageCaption + "1"), qPrintable(texts.join('\n')));
+    const QString other = pageCaption == "Página : " ? "Pagina : 1" : "Página : 1";
+    QVERIFY(!texts.contains(other));
+    const QString dateCaption = report == "RptPagarcentralCusto" ? "Emissão: " : "Data : ";
+    QVERIFY(texts.contains(dateCaption + kToday.toString("dd/MM/yyyy")));
+}
+
+void TestReports::emptyPeriod_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QString>("summary");
+    for (const QString &name : Reports::names()) {
+        QStringList captions{"Valor R$"};
+        QString summary = "Quantidade de Notas => ";
+        if (name.startsWith("RptPagarFilialVenc") || name == "RptPagarGerencialVenc02" ||
+            name == "RptPagarFilialFornecedor")
+            summary = "Quantidade de Lançamentos => ";
+        if (name.startsWith("RptPagarquitadoInd")) {
+            captions = QStringList{"Duplicata", "Vl. Pago R$"};
+            summary = "Valor Total =>";
+        }
+        if (name == "RptPagarcentralCusto" || name == "RptPagarGeralFornecedor") {
+            captions = QStringList{"Código", "Tipo de Conta", "Venda Total"};
+            summary = "Total de Produtos:";
+        }
+        QTest::newRow(qPrintable(name)) << name << captions << summary;
+    }
+}
+
+void TestReports::emptyPeriod()
+{
+    QFETCH(QString, report);
+    QFETCH(QStringList, captions);
+    QFETCH(QString, summary);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+
+    Reports::Params p = period(QDate(2023, 1, 1), QDate(2023, 1, 31));
+    p.filial = 1;
+    p.fornecedor = 10;
+    p.gerencial = 5;
+    const PreparedReport r = Reports::prepare(report, p);
+    QCOMPARE(r.pageCount(), 1);
+    const QStringList texts = r.pages[0].texts();
+    QVERIFY(texts.contains(kCompany));
+    QVERIFY2(texts.contains(Reports::titleLine(report, p)), qPrintable(texts.join('\n')));
+    for (const QString &c : captions)
+        QVERIFY2(texts.contains(c), qPrintable(c));
+    // The summary: its caption with a count of 0 (where it counts) and a sum of 0,00.
+    const QString counted = summary == "Valor Total =>" ? summary : summary + "0";
+    const int s = texts.indexOf(counted);
+    QVERIFY2(s >= 0, qPrintable(texts.join('\n')));
+    QVERIFY2(texts.mid(s).contains("0,00"), qPrintable(texts.join('\n')));
+    QCOMPARE(listed(r), QStringList());
+}
+
+void TestReports::backwardsPeriodIsEmpty()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    const PreparedReport r = Reports::prepare("RptPagarAberto01", period(kTo, kFrom));
+    QCOMPARE(listed(r), QStringList());
+    QVERIFY(r.pages[0].texts().contains("Quantidade de Notas => 0"));
+}
+
+void TestReports::totalsByBranchGroupLoosely()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    // A second payable of branch 1 on the first day joins A1 and A2 in one row.
+    f.open("A8", 1, 12, 7, kFrom, 9.75);
+
+    const PreparedReport r = Reports::prepare("RptPagarAbertoGeral", period());
+    QCOMPARE(r.tableTexts(TableRow::Kind::GroupHeader).size(), 2);
+    const QStringList rows = r.tableTexts(TableRow::Kind::Detail);
+    QCOMPARE(rows.size(), 2);
+    QVERIFY2(rows[0].contains("CENTRO") && rows[0].contains("160,00"), qPrintable(rows.join('\n')));
+    QVERIFY2(rows[1].contains("SHOPPING") && rows[1].contains("200,10"),
+             qPrintable(rows.join('\n')));
+    // Two branches due on the same date: two rows under one date group.
+    f.open("A9", 2, 12, 7, kFrom, 1.00);
+    const PreparedReport again = Reports::prepare("RptPagarAbertoGeral", period());
+    const QStringList text = again.pages[0].texts();
+    QCOMPARE(again.tableTexts(TableRow::Kind::GroupHeader).size(), 2);
+    QCOMPARE(again.tableTexts(TableRow::Kind::Detail).size(), 3);
+    QCOMPARE(text.filter(QRegularExpression("^Data de Vencimento => \\d")).size(), 2);
+    checkSums(again, "Quantidade de Notas => ");
+    // The count is of date-and-branch rows, not of payables.
+    const QString summary = again.tableTexts(TableRow::Kind::Summary).join('|');
+    QVERIFY2(summary.contains("3") && summary.contains("361,10"), qPrintable(summary));
+}
+
+void TestReports::totalsByCostCentreAndSupplier()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+
+    const PreparedReport c = Reports::prepare("RptPagarcentralCusto", period());
+    const QStringList rows = c.tableTexts(TableRow::Kind::Detail);
+    // Code 5 (A5 40,00 + Q1 79,90 + Q4 12,34 under two names) is one row;
+    // the rows go by name.
+    QCOMPARE(rows.size(), 2);
+    QVERIFY2(rows[0].startsWith("5|ALUGUEL") && rows[0].endsWith("132,24"), qPrintable(rows[0]));
+    QVERIFY2(rows[1].startsWith("6|ENERGIA") && rows[1].endsWith("20,50"), qPrintable(rows[1]));
+    QCOMPARE(c.title, QString("Perc. de Venda"));
+    checkSums(c, "Total de Produtos:");
+
+    const PreparedReport s = Reports::prepare("RptPagarGeralFornecedor", period());
+    const QStringList sup = s.tableTexts(TableRow::Kind::Detail);
+    QCOMPARE(sup.size(), 2);
+    QVERIFY2(sup[0].startsWith("10|ALFA LENTES") && sup[0].endsWith("132,24"), qPrintable(sup[0]));
+    QVERIFY2(sup[1].startsWith("11|BETA ARMAÇÕES") && sup[1].endsWith("20,50"), qPrintable(sup[1]));
+}
+
+void TestReports::individualFootersAndPageCount()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    Reports::Params p = period();
+    p.fornecedor = 10;
+    const PreparedReport r = Reports::prepare("RptPagarquitadoIndFornecedorQ", p);
+    // Three settlement dates, each footer with its own valor and totalpg.
+    const QStringList footers = r.tableTexts(TableRow::Kind::GroupFooter);
+    QCOMPARE(footers.size(), 3);
+    QVERIFY2(footers[0].contains("80,00") && footers[0].contains("79,90"), qPrintable(footers[0]));
+    QVERIFY2(footers[1].contains("10,00") && footers[1].contains("12,34"), qPrintable(footers[1]));
+    QVERIFY2(footers[2].contains("40,00") && footers[2].contains("40,00"), qPrintable(footers[2]));
+    const QString summary = r.tableTexts(TableRow::Kind::Summary).join('|');
+    QVERIFY2(summary.contains("130,00") && summary.contains("132,24"), qPrintable(summary));
+    // The page footer counts the rows printed; the memo line carries obs.
+    const QString page = r.pageText(r.pageCount() - 1);
+    QVERIFY2(page.contains("Total de Itens => \n3") || page.contains("Total de Itens => 3"),
+             qPrintable(page));
+    QVERIFY(page.contains("memo de Q1"));
+}
+
+CP_TEST(TestReports)
+#include "tst_reports.moc"
