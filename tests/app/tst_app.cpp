@@ -28,6 +28,24 @@ void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
+// A copy of the program in dir with an Admin.ini pointing at database: it
+// reads its configuration and finds its siblings beside itself.
+QString installProgram(const QString &dir, const QString &database)
+{
+    const QString exe = QDir(dir).filePath("contas-pagar");
+    if (!QFile::copy(CP_PROGRAM, exe))
+        return QString();
+    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile ini(QDir(dir).filePath("Admin.ini"));
+    if (!ini.open(QIODevice::WriteOnly))
+        return QString();
+    ini.write(QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
+                  .arg(TestDb::serverSettings().port)
+                  .arg(database)
+                  .toUtf8());
+    return exe;
+}
+
 } // namespace
 
 class TstApp : public QObject
@@ -325,14 +343,8 @@ void TstApp::secondInstanceBringsFirstForward()
     TestDb db;
     REQUIRE_DB(db);
     QTemporaryDir dir;
-    const QString exe = dir.filePath("contas-pagar");
-    QVERIFY(QFile::copy(CP_PROGRAM, exe));
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    writeFile(dir.filePath("Admin.ini"),
-              QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
-                  .arg(TestDb::serverSettings().port)
-                  .arg(db.databaseName())
-                  .toUtf8());
+    const QString exe = installProgram(dir.path(), db.databaseName());
+    QVERIFY(!exe.isEmpty());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess first;
@@ -388,14 +400,8 @@ void TstApp::unattendedReportCommand()
             "nomefilial, filial, Codigofilial) values ('77', 'FORNECEDOR PAGO', 10, 10, "
             "'2024-04-15', '2024-04-10', 'S', 'MATRIZ', 'MATRIZ', 1)");
     QTemporaryDir dir;
-    const QString exe = dir.filePath("contas-pagar");
-    QVERIFY(QFile::copy(CP_PROGRAM, exe));
-    QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    writeFile(dir.filePath("Admin.ini"),
-              QString("[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=%1\nBANCO=%2\n")
-                  .arg(TestDb::serverSettings().port)
-                  .arg(db.databaseName())
-                  .toUtf8());
+    const QString exe = installProgram(dir.path(), db.databaseName());
+    QVERIFY(!exe.isEmpty());
     QDir(dir.path()).mkdir("OUT");
     for (QString &a : arguments)
         a.replace("OUT/", dir.path() + "/OUT/");
