@@ -1,4 +1,5 @@
 #include "widgets/DateEdit.h"
+#include "widgets/InputFlag.h"
 
 #include "db/DisplayFormat.h"
 #include "widgets/Clock.h"
@@ -95,12 +96,7 @@ void DateEdit::updateFlag()
 {
     // Half-typed text is only flagged once the person leaves the field.
     const bool bad = !isValidInput() && (!hasFocus() || text().size() >= 10);
-    if (property("invalidInput").toBool() == bad)
-        return;
-    setProperty("invalidInput", bad);
-    QPalette p = palette();
-    p.setColor(QPalette::Base, bad ? QColor(255, 210, 210) : QPalette().color(QPalette::Base));
-    setPalette(p);
+    InputFlag::set(this, bad);
 }
 
 void DateEdit::focusOutEvent(QFocusEvent *event)

@@ -1,4 +1,5 @@
 #include "widgets/MoneyEdit.h"
+#include "widgets/InputFlag.h"
 
 #include "db/DisplayFormat.h"
 
@@ -112,10 +113,5 @@ void MoneyEdit::focusOutEvent(QFocusEvent *event)
 void MoneyEdit::updateFlag()
 {
     const bool bad = !hasValidValue();
-    if (property("invalidInput").toBool() == bad)
-        return;
-    setProperty("invalidInput", bad);
-    QPalette p = palette();
-    p.setColor(QPalette::Base, bad ? QColor(255, 210, 210) : QPalette().color(QPalette::Base));
-    setPalette(p);
+    InputFlag::set(this, bad);
 }
