@@ -12,6 +12,7 @@
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
 #include "widgets/EnterAsTab.h"
+#include "widgets/Icons.h"
 #include "widgets/Messages.h"
 #include "widgets/Modal.h"
 #include "widgets/MoneyEdit.h"
@@ -41,12 +42,17 @@ const QString kVazio = QStringLiteral("");
 // user's name through a 15-character field.
 const int kUsuarioWidth = 15;
 
-QPushButton *flatButton(const QString &caption, const QString &name, QWidget *parent)
+// Flat, but with a picture and a hand cursor: a bare caption on the grey
+// background reads as a label, not as something to press.
+QPushButton *flatButton(const QString &caption, const QString &name, const QString &sign,
+                        const QColor &color, QWidget *parent)
 {
-    auto *b = new QPushButton(caption, parent);
+    auto *b = new QPushButton(Icons::tile(sign, color, 24), caption, parent);
     b->setObjectName(name);
     b->setFlat(true);
     b->setAutoDefault(false);
+    b->setIconSize(QSize(24, 24));
+    b->setCursor(Qt::PointingHandCursor);
     b->setMinimumHeight(32);
     return b;
 }
@@ -140,9 +146,12 @@ FrmBaixarNovo::FrmBaixarNovo(frmPagarManutencao *hub, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 0, 12, 0);
-    m_caixa = flatButton(QStringLiteral("Baixa Cai&xa"), QStringLiteral("SpeedButton1"), this);
-    m_banco = flatButton(QStringLiteral("Baixar P/Banco"), QStringLiteral("SpeedButton2"), this);
-    m_dpc = flatButton(QStringLiteral("Baixar &Dpc"), QStringLiteral("TSpeedButton7"), this);
+    m_caixa = flatButton(QStringLiteral("Baixa Cai&xa"), QStringLiteral("SpeedButton1"),
+                         QStringLiteral("$"), QColor(200, 40, 40), this);
+    m_banco = flatButton(QStringLiteral("Baixar P/Banco"), QStringLiteral("SpeedButton2"),
+                         QStringLiteral("B"), QColor(230, 130, 0), this);
+    m_dpc = flatButton(QStringLiteral("Baixar &Dpc"), QStringLiteral("TSpeedButton7"),
+                       QStringLiteral("D"), QColor(0, 104, 210), this);
     buttons->addWidget(m_caixa);
     buttons->addWidget(m_banco);
     buttons->addWidget(m_dpc);

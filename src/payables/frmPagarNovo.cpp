@@ -173,6 +173,8 @@ frmPagarNovo::frmPagarNovo(frmPagarManutencao *hub)
     buildUi();
     buildMenus();
     EnterAsTab::install(this);
+    // The cost-centre code outlives "Incluir"; it starts as a code too, not blank.
+    setCode(m_codGerencial, 0);
     // Hidden until the window is shown.
     m_page->hide();
 }

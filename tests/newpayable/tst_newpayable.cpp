@@ -325,6 +325,9 @@ void TstNewPayable::showIncluirAndCancel()
     QVERIFY(hub.lookups()->MyTipoDespesa->isOpen());
     QCOMPARE(w.parcelasEdit()->text(), QString("00"));
     QCOMPARE(w.valorEdit()->text(), QString("0,00"));
+    for (QLineEdit *e : {w.codigoFornecedor(), w.codigoGerencial(), w.codigoFilial(),
+                         w.codigoTipo(), w.codigoDespesa()})
+        QCOMPARE(e->text(), QString("0"));
     QCOMPARE(w.findChildren<QLabel *>("lblInstrucao").size(), 3);
 
     // "Incluir" clears everything but the cost-centre code and opens the pick list again.
