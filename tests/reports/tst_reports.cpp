@@ -143,6 +143,8 @@ private slots:
     void headerLines();
     void emptyPeriod_data();
     void emptyPeriod();
+    void groupHeaderBold_data();
+    void groupHeaderBold();
     void backwardsPeriodIsEmpty();
     void totalsByBranchGroupLoosely();
     void totalsByCostCentreAndSupplier();
@@ -367,6 +369,64 @@ void TestReports::emptyPeriod()
     QVERIFY2(s >= 0, qPrintable(texts.join('\n')));
     QVERIFY2(texts.mid(s).contains("0,00"), qPrintable(texts.join('\n')));
     QCOMPARE(listed(r), QStringList());
+    // Nothing is laid out beyond the margins of the report's paper.
+    const QMarginsF m = Reports::definition(report, p).margins;
+    const double right = r.pageSize.width() - m.right() + 0.01;
+    for (const Report::Item &it : r.pages[0].items)
+        QVERIFY2(it.rect.right() <= right && it.rect.left() >= m.left() - 0.01,
+                 qPrintable(it.text + " ends at " + QString::number(it.rect.right())));
+}
+
+void TestReports::groupHeaderBold_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("valueBold");
+    QTest::newRow("detalhado") << "RptPagarAberto01"
+                               << "Data de Vencimento => " << true;
+    QTest::newRow("por seleção") << "RptPagarFilialVenc02"
+                                 << "Data de Vencimento => " << false;
+    QTest::newRow("por filial") << "RptPagarAbertoGeral"
+                                << "Data de Vencimento => " << true;
+    QTest::newRow("negociadas") << "RptPagarNegociadas"
+                                << "Nome do Fornecedor => " << true;
+    QTest::newRow("quitado") << "RptPagarQuitado"
+                             << "Data de Quitação  => " << true;
+}
+
+void TestReports::groupHeaderBold()
+{
+    QFETCH(QString, report);
+    QFETCH(QString, caption);
+    QFETCH(bool, valueBold);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    Reports::Params p = period();
+    p.filial = 1;
+    const PreparedReport r = Reports::prepare(report, p);
+    const std::vector<Report::Item> &items = r.pages[0].items;
+    int headers = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const Report::Item &it = items[i];
+        if (it.kind != Report::Item::Kind::Text || !it.text.startsWith(caption))
+            continue;
+        ++headers;
+        QVERIFY(r.fonts[it.font].bold());
+        if (valueBold) {
+            QVERIFY2(it.text.size() > caption.size(), qPrintable(it.text));
+        } else {
+            // The caption alone in bold, the value beside it in the plain font.
+            QCOMPARE(it.text, caption);
+            QVERIFY(i + 1 < items.size());
+            const Report::Item &value = items[i + 1];
+            QVERIFY2(QRegularExpression("^\\d\\d/\\d\\d/\\d{4}$").match(value.text).hasMatch(),
+                     qPrintable(value.text));
+            QVERIFY(!r.fonts[value.font].bold());
+            QVERIFY(value.rect.left() >= it.rect.right() - 0.01);
+        }
+    }
+    QVERIFY(headers > 0);
 }
 
 void TestReports::backwardsPeriodIsEmpty()

@@ -16,16 +16,19 @@ QLocale br()
     return QLocale(QLocale::Portuguese, QLocale::Brazil);
 }
 
-// Masks of the form [#,##]0[.00...]: grouping when a comma is there, as many
-// decimals as zeros after the point.
+// Masks of the form [prefix][#,##]0[.00##]: grouping when a comma is there;
+// after the point each "0" is a digit always printed and each "#" a digit
+// printed only when it is not a trailing zero ("0.0#": 2 -> "2,0", 2,25 ->
+// "2,25"; "0.###": 2 -> "2").
 QString numberWithMask(double v, const QString &mask)
 {
     const int point = mask.indexOf(QLatin1Char('.'));
-    int decimals = 0;
+    int required = 0;
+    int optional = 0;
     if (point >= 0)
         for (int i = point + 1;
              i < mask.size() && (mask[i] == QLatin1Char('0') || mask[i] == QLatin1Char('#')); ++i)
-            ++decimals;
+            ++(mask[i] == QLatin1Char('0') ? required : optional);
     const bool group = mask.contains(QLatin1Char(','));
     QLocale loc = br();
     if (!group)
@@ -34,7 +37,18 @@ QString numberWithMask(double v, const QString &mask)
     const int firstMask = mask.indexOf(QRegularExpression(QStringLiteral("[#0]")));
     if (firstMask > 0)
         prefix = mask.left(firstMask);
-    return prefix + loc.toString(v, 'f', decimals);
+    QString text = loc.toString(v, 'f', required + optional);
+    if (optional > 0) {
+        int drop = 0;
+        while (drop < optional && text.at(text.size() - 1 - drop) == QLatin1Char('0'))
+            ++drop;
+        text.chop(drop);
+        if (required == 0 && drop == optional)
+            text.chop(1); // the decimal separator, with no digit left after it
+        if (text == QLatin1String("-0"))
+            text = QStringLiteral("0");
+    }
+    return prefix + text;
 }
 
 QString dateWithMask(const QDateTime &dt, QString mask)

@@ -58,13 +58,14 @@ const QLocale &brLocale(bool grouped)
 }
 
 // A mask understood once per element instead of once per value: numbers of
-// the form [prefix][#,##]0[.00] and the plain dd/mm/yyyy date. Anything else
+// the form [prefix][#,##]0[.00##] and the plain dd/mm/yyyy date. Anything else
 // goes to DisplayFormat, which gives the same texts.
 struct FastMask
 {
     bool number = false;
     bool grouped = false;
-    int decimals = 0;
+    int decimals = 0; // after the point, "0": always printed
+    int optional = 0; // after the point, "#": printed unless a trailing zero
     QString prefix;
     bool plainDate = false;
 
@@ -89,14 +90,27 @@ struct FastMask
             for (int i = point + 1;
                  i < mask.size() && (mask[i] == QLatin1Char('0') || mask[i] == QLatin1Char('#'));
                  ++i)
-                ++decimals;
+                ++(mask[i] == QLatin1Char('0') ? decimals : optional);
     }
 
     QString formatNumber(double v) const
     {
         if (!number)
             return QString();
-        return prefix + brLocale(grouped).toString(v, 'f', decimals);
+        QString text = brLocale(grouped).toString(v, 'f', decimals + optional);
+        if (optional > 0) {
+            // Same rule as DisplayFormat: trailing zeros of the "#" digits go,
+            // and the separator with them when no digit is left after it.
+            int drop = 0;
+            while (drop < optional && text.at(text.size() - 1 - drop) == QLatin1Char('0'))
+                ++drop;
+            text.chop(drop);
+            if (decimals == 0 && drop == optional)
+                text.chop(1);
+            if (text == QLatin1String("-0"))
+                text = QStringLiteral("0");
+        }
+        return prefix + text;
     }
 };
 
@@ -170,6 +184,12 @@ struct PreElement
     int field = -1; // column of the RecordSet
     int acc = -1;
     FastMask mask{QString()};
+    // Set by bandHeight() for the row about to print: how far the element
+    // moves down because a memo above it grew, and (memos) the height the
+    // text needs; pushes says something stands below the memo.
+    double shift = 0;
+    double height = 0;
+    bool pushes = false;
 };
 
 struct PreBand
@@ -438,12 +458,18 @@ private:
         }
     }
 
-    double bandHeight(const PreBand &pb, int row)
+    // A memo that grows pushes down whatever stands below it in its columns,
+    // so two memos one above the other stack; side by side, the band grows
+    // by the taller of them.
+    double bandHeight(PreBand &pb, int row)
     {
         double h = pb.band->height;
         if (!pb.hasMemo)
             return h;
-        for (const PreElement &pe : pb.elements) {
+        for (PreElement &pe : pb.elements) {
+            pe.shift = 0;
+            pe.pushes = false;
+            pe.height = pe.e->rect.height();
             if (pe.e->kind != ElementKind::Memo)
                 continue;
             const QString text = memoText(pe, row);
@@ -453,9 +479,34 @@ private:
             const double px = kRefDpi / 25.4;
             const QRectF r = fm.boundingRect(QRectF(0, 0, pe.e->rect.width() * px, 1e7),
                                              int(pe.e->alignment) | Qt::TextWordWrap, text);
-            const double needed = r.height() / px + 0.3;
-            h = std::max(h, pe.e->rect.top() + std::max(needed, pe.e->rect.height()));
+            pe.height = std::max(r.height() / px + 0.3, pe.e->rect.height());
         }
+        // Memos from the top down, so a memo pushed by another passes the
+        // push on to what is below it.
+        std::vector<PreElement *> memos;
+        for (PreElement &pe : pb.elements)
+            if (pe.e->kind == ElementKind::Memo)
+                memos.push_back(&pe);
+        std::stable_sort(memos.begin(), memos.end(), [](const PreElement *a, const PreElement *b) {
+            return a->e->rect.top() < b->e->rect.top();
+        });
+        for (PreElement *m : memos) {
+            const double growth = std::max(0.0, m->height - m->e->rect.height());
+            const QRectF &mr = m->e->rect;
+            for (PreElement &pe : pb.elements) {
+                const QRectF &er = pe.e->rect;
+                const bool below = er.top() >= mr.bottom() - 1e-6;
+                const bool sameColumns =
+                    er.left() < mr.right() - 1e-6 && er.right() > mr.left() + 1e-6;
+                if (&pe == m || !below || !sameColumns)
+                    continue;
+                pe.shift = std::max(pe.shift, m->shift + growth);
+                m->pushes = true;
+            }
+        }
+        for (const PreElement &pe : pb.elements)
+            if (pe.e->kind == ElementKind::Memo || pe.shift > 0)
+                h = std::max(h, pe.e->rect.top() + pe.shift + pe.height);
         return h;
     }
 
@@ -530,7 +581,7 @@ private:
         for (PreElement &pe : pb.elements) {
             const Element &e = *pe.e;
             Item &it = items.emplace_back();
-            it.rect = e.rect.translated(m_left, y);
+            it.rect = e.rect.translated(m_left, y + (pb.hasMemo ? pe.shift : 0));
             it.color = (rowColor.isValid() ? rowColor : e.color).rgba();
             it.font = uint16_t(pe.font);
             it.alignment = uint16_t(e.alignment);
@@ -558,7 +609,12 @@ private:
             case ElementKind::Memo:
                 it.text = memoText(pe, row);
                 it.wrap = true;
-                it.rect.setBottom(y + height);
+                // A memo with nothing below it fills the band down to its
+                // end; one with something below keeps to its own text.
+                if (pe.pushes)
+                    it.rect.setHeight(pe.height);
+                else
+                    it.rect.setBottom(y + height);
                 break;
             case ElementKind::Sum:
             case ElementKind::Count: {
