@@ -27,6 +27,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -297,6 +298,10 @@ void frmPagarManutencao::buildUi()
     QFont gridFont = m_grid->font();
     gridFont.setPointSize(8);
     m_grid->setFont(gridFont);
+    // A point smaller, the longer titles ("Total Pagto. R$") fit their narrow columns.
+    QFont headerFont = gridFont;
+    headerFont.setPointSize(7);
+    m_grid->horizontalHeader()->setFont(headerFont);
     m_grid->setRecordSet(m_tbPagar);
     const QString money = QStringLiteral("#,##0.00");
     m_grid->setColumns({
@@ -401,12 +406,20 @@ QWidget *frmPagarManutencao::buildEditPage()
                  QStringLiteral("tipo"), "Tipo", &frmPagarManutencao::lookupTipo, false);
 
     auto *right = new QGridLayout;
+    right->setHorizontalSpacing(6);
+    right->setVerticalSpacing(3);
     int r = 0;
-    // Each editable field: its caption, its control, bound to the column.
+    // Each editable field: its caption, its control, bound to the column. The
+    // eleven fields stand in two columns of six, so each keeps its full height
+    // in the page.
+    constexpr int rowsPerColumn = 6;
     auto place = [&](const QString &caption, auto *control, const char *name) {
-        right->addWidget(new QLabel(caption, page), r, 0);
+        const int row = r % rowsPerColumn, column = 2 * (r / rowsPerColumn);
+        ++r;
+        right->addWidget(new QLabel(caption, page), row, column);
         control->setObjectName(QString::fromLatin1(name));
-        right->addWidget(control, r++, 1);
+        control->setMinimumWidth(130);
+        right->addWidget(control, row, column + 1);
         return control;
     };
     auto text = [&](const QString &caption, const QString &field, const char *name) {
@@ -435,7 +448,12 @@ QWidget *frmPagarManutencao::buildEditPage()
                          QStringLiteral("parcelas"));
     choice(QStringLiteral("Pago Sim/Não"), QStringLiteral("pago"), "cbPago");
     choice(QStringLiteral("Negociação Sim/Não"), QStringLiteral("negociacao"), "cbNegociacao");
-    grid->addLayout(right, 0, 5, 6, 1);
+    right->setColumnStretch(1, 1);
+    right->setColumnStretch(3, 1);
+    right->setRowStretch(rowsPerColumn, 1);
+    grid->addLayout(right, 0, 5, 8, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Observação :"), page), 5, 0);
     auto *obs = new QPlainTextEdit(page);
@@ -878,13 +896,22 @@ void frmPagarManutencao::BaixaAutomatica()
         return;
     }
     if (!Messages::question(tituloPergunta, QStringLiteral("Deseja Quitar esta´Duplicata ?"))) {
-        setBrowsing(true);
+        // A change typed on the edit tab stays pending, with its save bar.
+        setBrowsing(!m_tbPagar->isEditing());
         return;
     }
     // Both questions come before anything is written, so the settlement is
     // written whole or not at all.
     const bool toCash =
         Messages::question(tituloPergunta, QStringLiteral("Deseja Enviar para o Caixa ?"));
+    // What the clerk typed on the edit tab is saved before the settlement
+    // re-reads the row, so neither the row's refresh nor a failed settlement
+    // throws it away; if it cannot be saved, it stays on screen to be fixed.
+    if (m_tbPagar->isEditing() && !Guarded([this] {
+            m_binder->commit();
+            m_tbPagar->post();
+        }))
+        return;
     const QVariant key = m_tbPagar->value(QStringLiteral("Controle"));
     const QString user = m_userLabel->text();
     const QDate today = Clock::today();

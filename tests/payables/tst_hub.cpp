@@ -103,6 +103,8 @@ private slots:
     void automaticSettlement();
     void automaticSettlementAnswers_data();
     void automaticSettlementAnswers();
+    void automaticSettlementWithPendingEdit_data();
+    void automaticSettlementWithPendingEdit();
     void automaticSettlementRefusedWhenSettledElsewhere();
     void automaticSettlementFailureWritesNothing();
     void closingClosesSharedTablesButCompany();
@@ -576,6 +578,49 @@ void TstHub::automaticSettlementAnswers()
     QCOMPARE(f.scalar("select Dataquitacao from pagar").toDate(), settled);
     QCOMPARE(f.scalar("select count(*) from caixa").toInt(), 0);
     QVERIFY(w.mainBar()->isVisible());
+}
+
+void TstHub::automaticSettlementWithPendingEdit_data()
+{
+    QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+    QTest::addColumn<QString>("savedNota");
+    QTest::addColumn<QDate>("settled");
+    QTest::addColumn<bool>("stillEditing");
+    using B = QMessageBox::StandardButton;
+    QTest::newRow("settled: the typed change is saved with it")
+        << QList<B>{QMessageBox::Yes, QMessageBox::No} << "EDITADA" << kToday << false;
+    QTest::newRow("answered No: the typed change stays pending")
+        << QList<B>{QMessageBox::No} << "X1" << QDate() << true;
+}
+
+void TstHub::automaticSettlementWithPendingEdit()
+{
+    QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(QString, savedNota);
+    QFETCH(QDate, settled);
+    QFETCH(bool, stillEditing);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.payable("X1", "ALFA", 50, "'2024-05-10'");
+    frmPagarManutencao w;
+    w.show();
+    w.pages()->setCurrentIndex(1);
+    auto *nota = w.findChild<QLineEdit *>("edtNota");
+    nota->setFocus();
+    nota->selectAll();
+    QTest::keyClicks(nota, "EDITADA");
+    QCOMPARE(w.tbPagar()->state(), RecordSet::State::Edit);
+    ScriptedMessages boxes(answers);
+    w.BaixaAutomatica(); // F3 in the middle of an edit
+    QCOMPARE(boxes.unexpected, 0);
+    QCOMPARE(f.scalar("select Nota from pagar").toString(), savedNota);
+    QCOMPARE(f.scalar("select Dataquitacao from pagar").toDate(), settled);
+    if (settled.isValid())
+        QCOMPARE(f.scalar("select Nota from pagartemp").toString(), QString("EDITADA"));
+    QCOMPARE(w.tbPagar()->text("Nota"), QString("EDITADA"));
+    QCOMPARE(w.tbPagar()->isEditing(), stillEditing);
+    QCOMPARE(w.saveBar()->isVisible(), stillEditing);
+    QCOMPARE(w.mainBar()->isVisible(), !stillEditing);
 }
 
 void TstHub::automaticSettlementRefusedWhenSettledElsewhere()
