@@ -783,6 +783,17 @@ void TstReport::plainTextAndDraft()
                            "amentos"));
     QVERIFY(bytes.contains("\r\n"));
     QVERIFY(bytes.endsWith('\f'));
+
+    // The preview's draft button sends the same text to the text printer.
+    QTemporaryDir dir;
+    const QString device = dir.filePath("lp0");
+    qputenv("CP_IMPRESSORA_TEXTO", device.toLocal8Bit());
+    ReportPreview preview(r);
+    preview.printDraft();
+    qunsetenv("CP_IMPRESSORA_TEXTO");
+    QFile printed(device);
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QCOMPARE(printed.readAll(), bytes);
 }
 
 void TstReport::modalPreviewPrintsAndSaves()

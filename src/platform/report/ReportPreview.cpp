@@ -7,15 +7,18 @@
 #include "widgets/Messages.h"
 #include "widgets/Modal.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -65,6 +68,7 @@ ReportPreview::ReportPreview(PreparedReport report, QWidget *parent)
     bar->addSpacing(12);
     add("btnImprimir", QStringLiteral("Imprimir"), &ReportPreview::print);
     add("btnSalvar", QStringLiteral("Salvar"), &ReportPreview::save);
+    add("btnRascunho", QStringLiteral("Rascunho"), &ReportPreview::printDraft);
     add("btnFechar", QStringLiteral("Fechar"), &QDialog::close);
     bar->addStretch();
     layout->addLayout(bar);
@@ -204,6 +208,36 @@ void ReportPreview::print()
     if (!Report::print(m_report, printer))
         Messages::error(QStringLiteral("Atenção"),
                         QStringLiteral("Não foi possível imprimir o relatório."));
+}
+
+void ReportPreview::printDraft()
+{
+    const QString target = qEnvironmentVariable("CP_IMPRESSORA_TEXTO");
+    if (!target.isEmpty()) {
+        QFile device(target);
+        if (!device.open(QIODevice::WriteOnly) || !Report::printDraft(m_report, device))
+            Messages::error(QStringLiteral("Atenção"),
+                            QStringLiteral("Não foi possível imprimir em %1").arg(target));
+        return;
+    }
+    const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
+    if (lp.isEmpty()) {
+        Messages::warning(QStringLiteral("Atenção"),
+                          QStringLiteral("Nenhuma impressora de texto está configurada neste "
+                                         "computador."));
+        return;
+    }
+    QProcess job;
+    job.start(lp, {QStringLiteral("-o"), QStringLiteral("raw")});
+    if (!job.waitForStarted() || !Report::printDraft(m_report, job)) {
+        Messages::error(QStringLiteral("Atenção"), QStringLiteral("A impressão não começou."));
+        return;
+    }
+    job.closeWriteChannel();
+    if (!job.waitForFinished(30000) || job.exitCode() != 0)
+        Messages::error(QStringLiteral("Atenção"),
+                        QStringLiteral("A impressora recusou a impressão: %1")
+                            .arg(QString::fromLocal8Bit(job.readAllStandardError()).trimmed()));
 }
 
 void ReportPreview::save()

@@ -53,6 +53,10 @@ public slots:
     void zoomWholePage();
     void print(); // printer dialog, through Modal::exec
     void save();  // file name through FilePicker; format by extension
+    // Draft printing on a text-mode printer: the pages as plain text, sent
+    // raw to the printer ("lp -o raw"), or to the device or file named in
+    // CP_IMPRESSORA_TEXTO (for instance /dev/usb/lp0).
+    void printDraft();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
