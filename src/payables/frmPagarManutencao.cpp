@@ -825,6 +825,15 @@ void frmPagarManutencao::ToolButton5Click()
 
 void frmPagarManutencao::ToolButton7Click()
 {
+    // Nothing typed is dropped silently: a date or amount that cannot be
+    // taken is said, and the edit stays open to be corrected.
+    QString message;
+    if (QWidget *bad = m_binder->firstInvalid(&message)) {
+        Messages::warning(kAtencao, message);
+        m_pages->setCurrentIndex(1);
+        bad->setFocus();
+        return;
+    }
     if (!Guarded([this] {
             m_binder->commit();
             m_tbPagar->post();

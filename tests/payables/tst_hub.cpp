@@ -6,6 +6,7 @@
 #include "TestDb.h"
 #include "TestMain.h"
 #include "app/DM.h"
+#include "app/Globals.h"
 #include "payables/PickList.h"
 #include "payables/frmPagarManutencao.h"
 #include "widgets/BigToolBar.h"
@@ -107,6 +108,7 @@ private slots:
     void automaticSettlementWithPendingEdit();
     void automaticSettlementRefusedWhenSettledElsewhere();
     void automaticSettlementFailureWritesNothing();
+    void serverGoneShowsErrorAndKeepsScreen();
     void closingClosesSharedTablesButCompany();
 };
 
@@ -666,6 +668,34 @@ void TstHub::automaticSettlementFailureWritesNothing()
     QCOMPARE(f.scalar("select count(*) from pagartemp").toInt(), 0);
     QCOMPARE(w.tbPagar()->text("pago"), QString("N"));
     QVERIFY(w.mainBar()->isVisible());
+}
+
+void TstHub::serverGoneShowsErrorAndKeepsScreen()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    standardRows(f);
+    frmPagarManutencao w;
+    w.show();
+    // The server goes away: nothing answers on its address any more.
+    ConnectionSettings gone = f.dm.MyConnection1->settings();
+    gone.port = 1;
+    gone.connectTimeoutSeconds = 2;
+    f.dm.MyConnection1->close();
+    f.dm.MyConnection1->setSettings(gone);
+    ScriptedMessages boxes({QMessageBox::Yes, QMessageBox::Yes});
+    w.searchEdit()->setText("ALFA");
+    w.SpeedButton1Click();
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, AppTitle);
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY(!w.tbPagar()->isOpen());
+    w.BaixaAutomatica(); // nothing to settle in a closed list: no box, no crash
+    QCOMPARE(boxes.boxes.size(), 1);
+    // Back on its feet, the same screen works again.
+    f.dm.MyConnection1->setSettings(TestDb::serverSettings(f.db.databaseName()));
+    w.SpeedButton1Click();
+    QCOMPARE(f.notas(w), QStringList({"A1", "A2"}));
 }
 
 void TstHub::closingClosesSharedTablesButCompany()

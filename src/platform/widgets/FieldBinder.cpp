@@ -32,6 +32,23 @@ void FieldBinder::commit()
     m_pending.clear();
 }
 
+QWidget *FieldBinder::firstInvalid(QString *message) const
+{
+    for (const Binding &b : m_bindings) {
+        if (auto *d = qobject_cast<DateEdit *>(b.widget.data()); d && !d->isValidInput()) {
+            if (message)
+                *message = QStringLiteral("Data inválida: %1 !!!").arg(d->text());
+            return d;
+        }
+        if (auto *m = qobject_cast<MoneyEdit *>(b.widget.data()); m && !m->hasValidValue()) {
+            if (message)
+                *message = QStringLiteral("Valor inválido: %1 !!!").arg(m->QLineEdit::text());
+            return m;
+        }
+    }
+    return nullptr;
+}
+
 void FieldBinder::refresh()
 {
     if (!m_rs->isEditing())

@@ -44,6 +44,10 @@ public:
     // numbers, dates): a save pressed on a tool button, which does not take
     // the focus, must not lose it.
     void commit();
+    // A bound control whose text cannot be taken (an impossible date, an
+    // amount that is not a number), with the message that says so; null when
+    // every control holds something valid.
+    QWidget *firstInvalid(QString *message = nullptr) const;
 
 private:
     struct Binding
