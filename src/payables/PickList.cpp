@@ -96,6 +96,8 @@ PickList::PickList(const MemberSpec &member, RecordSet *list, Target target, QWi
     connect(m_byCode, &QPushButton::clicked, this, &PickList::searchByCode);
     connect(m_byName, &QPushButton::clicked, this, &PickList::searchByName);
     connect(m_ok, &QPushButton::clicked, this, &PickList::confirm);
+    // A double click on a row picks it, as "OK" would.
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, &PickList::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &PickList::cancelPick);
 
     EnterAsTab::install(this);

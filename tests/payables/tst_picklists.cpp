@@ -194,6 +194,7 @@ private slots:
     void emptyListConfirmsZeroAndBlank();
     void databaseErrorLeavesListClosed();
     void keyboard();
+    void doubleClickPicksTheRow();
     void wrongTargetShowsNothing();
 };
 
@@ -952,6 +953,29 @@ void TstPickLists::keyboard()
                            nullptr));
     QCOMPARE(entry.fields.value(PickLists::Entry::CodigoDespesa), QVariant(15));
     QVERIFY(boxes.boxes.isEmpty());
+}
+
+void TstPickLists::doubleClickPicksTheRow()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QVERIFY(fillRegistries(db));
+    Lists lists(&db.connection());
+    EntryFields entry;
+    QVariant clicked;
+    Driver driver([&](PickList *d) {
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+        auto *grid = d->findChild<DataGrid *>("grdLista");
+        QVERIFY(grid && grid->model()->rowCount() > 1);
+        const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+        clicked = lists.lookups.tbfilial->valueAt(1, "Codigofilial");
+        // As a person does it: the first click, then the second one.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    });
+    QVERIFY(
+        PickLists::run(Member::FrmL_FilialPagar02, lists.lookups.tbfilial, entry.sink(), nullptr));
+    QCOMPARE(entry.fields.value(PickLists::Entry::CodigoFilial).toInt(), clicked.toInt());
 }
 
 void TstPickLists::wrongTargetShowsNothing()
