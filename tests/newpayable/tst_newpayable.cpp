@@ -4,6 +4,7 @@
 // database failure leaves behind, checked on what the clerk sees and on the
 // rows that land in the database.
 
+#include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
@@ -43,18 +44,12 @@ const QString kUser = QStringLiteral("MARIA DAS DORES");
 
 using Row = QVariantMap; // column names in lower case
 
-struct Fixture
+struct Fixture : ProgramFixture
 {
-    TestDb db;
-    DM dm;
-    QString previousUser = CurrentUserName();
-    Fixture()
+    Fixture() : ProgramFixture(QDateTime(kToday, QTime(10, 0, 0)), kUser)
     {
-        Clock::setFixed(QDateTime(kToday, QTime(10, 0, 0)));
-        SetCurrentUserName(kUser);
         if (!db.ok())
             return;
-        dm.connectWith(TestDb::serverSettings(db.databaseName()));
         exec("INSERT INTO fornecedor (CodigoFornecedor, Nome, CodigoTipo, Tipos, CodigoGerencial, "
              "Gerencial) VALUES (12, 'SILVA & CIA', 3, 'BOLETO', 7, 'MATERIAIS'), "
              "(20, 'BETA SEM PADRAO', NULL, NULL, NULL, NULL)");
@@ -66,13 +61,6 @@ struct Fixture
         exec("INSERT INTO tipodespesa (codigodespesa, despesa) VALUES (1, 'ALUGUEL'), (2, "
              "'ENERGIA')");
     }
-    ~Fixture()
-    {
-        Clock::setFixed({});
-        SetCurrentUserName(previousUser);
-    }
-    void exec(const QString &sql) { db.exec(sql); }
-    int count(const QString &table) { return db.count(table); }
     QList<Row> rows(const QString &table)
     {
         QList<Row> out;

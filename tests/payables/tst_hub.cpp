@@ -2,6 +2,7 @@
 // deleting and the automatic settlement, checked on what a clerk sees and on
 // the rows that land in the database.
 
+#include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
@@ -29,19 +30,9 @@ namespace {
 
 const QDate kToday(2024, 4, 29);
 
-struct Fixture
+struct Fixture : ProgramFixture
 {
-    TestDb db;
-    DM dm;
-    Fixture()
-    {
-        Clock::setFixed(QDateTime(kToday, QTime(10, 0, 0)));
-        if (db.ok())
-            dm.connectWith(TestDb::serverSettings(db.databaseName()));
-    }
-    ~Fixture() { Clock::setFixed({}); }
-    void exec(const QString &sql) { db.exec(sql); }
-    QVariant scalar(const QString &sql) { return db.scalar(sql); }
+    Fixture() : ProgramFixture(QDateTime(kToday, QTime(10, 0, 0))) {}
     // A payable; dates as SQL literals or NULL.
     void payable(const QString &nota, const QString &nome, double valor, const QString &venc,
                  const QString &quitacao = "NULL", const QString &pago = "N",

@@ -3,6 +3,7 @@
 // guards around them: typing mistakes, a payable settled or deleted by another
 // workstation, a failure in the middle of a mode.
 
+#include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
@@ -62,26 +63,9 @@ QString mismatches(const QSqlRecord &rec, const Columns &expected)
     return bad.join(QStringLiteral("; "));
 }
 
-struct Fixture
+struct Fixture : ProgramFixture
 {
-    TestDb db;
-    DM dm;
-    QString previousUser = CurrentUserName();
-    Fixture()
-    {
-        Clock::setFixed(QDateTime(kToday, QTime(10, 0, 0)));
-        SetCurrentUserName(kUser);
-        if (db.ok())
-            dm.connectWith(TestDb::serverSettings(db.databaseName()));
-    }
-    ~Fixture()
-    {
-        Clock::setFixed({});
-        SetCurrentUserName(previousUser);
-    }
-    void exec(const QString &sql) { db.exec(sql); }
-    QVariant scalar(const QString &sql) { return db.scalar(sql); }
-    int count(const QString &table) { return db.count(table); }
+    Fixture() : ProgramFixture(QDateTime(kToday, QTime(10, 0, 0)), kUser) {}
     // Rows of a table in key order, all columns.
     QList<QSqlRecord> rows(const QString &table, const QString &where = QStringLiteral("1"))
     {
