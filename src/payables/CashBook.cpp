@@ -5,26 +5,36 @@
 
 namespace CashBook {
 
+namespace {
+
+// What both rows say of the movement; only its kind differs.
+RowValues movement(const QString &tipo, const CashPayment &p)
+{
+    return {{QStringLiteral("Tipo"), tipo},
+            {QStringLiteral("Descricao"), p.nome},
+            {QStringLiteral("Opcao"), QStringLiteral("2")},
+            {QStringLiteral("Tp"), QStringLiteral("1")},
+            {QStringLiteral("es"), QStringLiteral("S")},
+            {QStringLiteral("CodigoNota"), p.nota},
+            {QStringLiteral("CodigoCliente"), p.fornecedor},
+            {QStringLiteral("Usuario"), p.user},
+            {QStringLiteral("Data"), p.data},
+            {QStringLiteral("Debito"), p.valor},
+            {QStringLiteral("especie"), Especie}};
+}
+
+} // namespace
+
 void writeCaixa(Connection &db, const CashPayment &p)
 {
-    RowValues row{{QStringLiteral("Tipo"), QStringLiteral("DEBITO")},
-                  {QStringLiteral("Descricao"), p.nome},
-                  {QStringLiteral("Opcao"), QStringLiteral("2")},
-                  {QStringLiteral("Tp"), QStringLiteral("1")},
-                  {QStringLiteral("es"), QStringLiteral("S")},
-                  {QStringLiteral("CodigoNota"), p.nota},
-                  {QStringLiteral("CodigoCliente"), p.fornecedor},
-                  {QStringLiteral("Usuario"), p.user},
-                  {QStringLiteral("NomeFuncionario"), p.user},
-                  {QStringLiteral("NomeFunciionario"), p.user},
-                  {QStringLiteral("Data"), p.data},
-                  {QStringLiteral("Debito"), p.valor},
-                  {QStringLiteral("valor"), p.valor},
-                  {QStringLiteral("Hora"), CurrentTimeText()},
-                  {QStringLiteral("especie"), Especie},
-                  {QStringLiteral("Condicao"), Especie},
-                  {QStringLiteral("filial"), p.filialName},
-                  {QStringLiteral("codigoFilial"), p.filialCode}};
+    RowValues row = movement(QStringLiteral("DEBITO"), p);
+    row += {{QStringLiteral("NomeFuncionario"), p.user},
+            {QStringLiteral("NomeFunciionario"), p.user},
+            {QStringLiteral("valor"), p.valor},
+            {QStringLiteral("Hora"), CurrentTimeText()},
+            {QStringLiteral("Condicao"), Especie},
+            {QStringLiteral("filial"), p.filialName},
+            {QStringLiteral("codigoFilial"), p.filialCode}};
     if (!p.computer.isEmpty())
         row.append({QStringLiteral("nomecomputador"), p.computer});
     RowWriter::insert(db, QStringLiteral("caixa"), row);
@@ -32,19 +42,9 @@ void writeCaixa(Connection &db, const CashPayment &p)
 
 void writeCaixatemp(Connection &db, const CashPayment &p)
 {
-    RowWriter::insert(db, QStringLiteral("caixatemp"),
-                      {{QStringLiteral("Tipo"), QStringLiteral("CREDITO")},
-                       {QStringLiteral("Descricao"), p.nome},
-                       {QStringLiteral("Opcao"), QStringLiteral("2")},
-                       {QStringLiteral("Tp"), QStringLiteral("1")},
-                       {QStringLiteral("es"), QStringLiteral("S")},
-                       {QStringLiteral("CodigoNota"), p.nota},
-                       {QStringLiteral("CodigoCliente"), p.fornecedor},
-                       {QStringLiteral("Data"), p.data},
-                       {QStringLiteral("Debito"), p.valor},
-                       {QStringLiteral("Usuario"), p.user},
-                       {QStringLiteral("especie"), Especie},
-                       {QStringLiteral("Condicao"), QStringLiteral("BAIXA CONTA A PAGAR")}});
+    RowValues row = movement(QStringLiteral("CREDITO"), p);
+    row.append({QStringLiteral("Condicao"), QStringLiteral("BAIXA CONTA A PAGAR")});
+    RowWriter::insert(db, QStringLiteral("caixatemp"), row);
 }
 
 } // namespace CashBook
