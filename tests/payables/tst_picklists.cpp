@@ -169,6 +169,14 @@ struct EntryFields
     }
 };
 
+// What a member confirms into: the payable being edited or the entry fields.
+PickLists::Target targetFor(Member m, RecordSet &pagar, EntryFields &entry)
+{
+    if (PickLists::spec(m).targetKind == PickLists::TargetKind::Record)
+        return PickLists::Target(&pagar);
+    return PickLists::Target(entry.sink());
+}
+
 } // namespace
 
 class TstPickLists : public QObject
@@ -275,9 +283,7 @@ void TstPickLists::dialogsAsShown()
     const Member m = Member(member);
     RecordSet pagar(&db.connection(), QStringLiteral("select * from pagar"));
     EntryFields entry;
-    const PickLists::Target target = PickLists::spec(m).targetKind == PickLists::TargetKind::Record
-                                         ? PickLists::Target(&pagar)
-                                         : PickLists::Target(entry.sink());
+    const PickLists::Target target = targetFor(m, pagar, entry);
     BoxRecorder boxes;
 
     Driver driver([&](PickList *d) {
@@ -415,9 +421,7 @@ void TstPickLists::searchNarrowsTheList()
     RecordSet *list = lists.of(m);
     RecordSet pagar(&db.connection(), QStringLiteral("select * from pagar"));
     EntryFields entry;
-    const PickLists::Target target = PickLists::spec(m).targetKind == PickLists::TargetKind::Record
-                                         ? PickLists::Target(&pagar)
-                                         : PickLists::Target(entry.sink());
+    const PickLists::Target target = targetFor(m, pagar, entry);
     BoxRecorder boxes;
 
     Driver driver([&](PickList *d) {
@@ -505,9 +509,7 @@ void TstPickLists::searchMessages()
     RecordSet *list = lists.of(m);
     RecordSet pagar(&db.connection(), QStringLiteral("select * from pagar"));
     EntryFields entry;
-    const PickLists::Target target = PickLists::spec(m).targetKind == PickLists::TargetKind::Record
-                                         ? PickLists::Target(&pagar)
-                                         : PickLists::Target(entry.sink());
+    const PickLists::Target target = targetFor(m, pagar, entry);
     BoxRecorder boxes;
 
     Driver driver([&](PickList *d) {
