@@ -5,6 +5,7 @@
 //
 //   bench_report            (server on CP_BENCH_PORT, default 33062)
 
+#include "app/Application.h"
 #include "db/Connection.h"
 #include "db/DisplayFormat.h"
 #include "db/RecordSet.h"
@@ -210,6 +211,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    Application::setUp();
     try {
         {
             Connection admin(QStringLiteral("bench_admin"));

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QLocale>
 
+#include <clocale>
+
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setUp();
@@ -10,6 +12,13 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 
 void Application::setUp()
 {
+    // QApplication adopts the environment's locale for the C library too, and
+    // under pt_BR that makes printf/strtod write and read "1234,56". The
+    // libraries we link format numbers with the C library (libxlsxwriter's
+    // sheet XML, the database client, libcurl), and a comma there corrupts
+    // files and values. Qt's own formatting goes through QLocale, which stays
+    // pt_BR below, so only the C library's numbers go back to "C".
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("contas-pagar"));
     QGuiApplication::setApplicationDisplayName(AppTitle);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));

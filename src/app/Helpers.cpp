@@ -5,22 +5,24 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <malloc.h>
 
 namespace {
 
-// The exact decimal expansion of the double (glibc prints it exactly), rounded
-// half away from zero at n decimals by hand: printf itself would round exact
-// ties to even (0.125 -> 0.12), which is not how money is rounded here.
+// The exact decimal expansion of the double, rounded half away from zero at n
+// decimals by hand: a formatter would round exact ties to even (0.125 ->
+// 0.12), which is not how money is rounded here. std::to_chars never looks at
+// the C library's locale, so the point stays a point whatever LC_NUMERIC says.
 QString roundedText(double value, int n)
 {
     if (!std::isfinite(value))
         return QString::number(value);
     char buf[512];
-    std::snprintf(buf, sizeof buf, "%.80f", std::fabs(value));
-    QByteArray digits(buf);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, 80);
+    QByteArray digits(buf, int(res.ptr - buf));
     const int point = digits.indexOf('.');
     QByteArray intPart = digits.left(point);
     QByteArray frac = digits.mid(point + 1);

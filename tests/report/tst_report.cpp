@@ -267,6 +267,73 @@ QString readBack(const QString &path)
     return readFile(path);
 }
 
+// The numbers a reader of the format takes from the file, as numbers: the
+// value elements of the XLSX sheet, the Number cells of the XML spreadsheet,
+// the number cells of the XLS through FreeXL (each must be a number in the
+// file format's own syntax), and the Brazilian text form ("1.234,56") in the
+// text exports. A value a reader could not take as a number is NaN.
+QList<double> numbersIn(const QString &path)
+{
+    QList<double> out;
+    const QString ext = QFileInfo(path).suffix();
+    auto strict = [&out](const QString &text) {
+        bool ok = false;
+        const double v = text.toDouble(&ok); // the file formats' own syntax
+        out << (ok ? v : qQNaN());
+    };
+    if (ext == "xlsx") {
+        int err = 0;
+        zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err);
+        if (!z)
+            return {qQNaN()};
+        const QString sheet = zipEntry(z, "xl/worksheets/sheet1.xml");
+        zip_close(z);
+        // A cell without a type attribute (or t="n") holds a number.
+        static const QRegularExpression cell(
+            QStringLiteral("<c ([^>]*)>\\s*(?:<f>[^<]*</f>)?\\s*<v>([^<]*)</v>"));
+        static const QRegularExpression type(QStringLiteral("\\bt=\"(\\w+)\""));
+        for (auto it = cell.globalMatch(sheet); it.hasNext();) {
+            const auto m = it.next();
+            const QString t = type.match(m.captured(1)).captured(1);
+            if (t.isEmpty() || t == "n")
+                strict(m.captured(2));
+        }
+    } else if (ext == "xml") {
+        static const QRegularExpression cell(
+            QStringLiteral("<Data ss:Type=\"Number\">([^<]*)</Data>"));
+        for (auto it = cell.globalMatch(readFile(path)); it.hasNext();)
+            strict(it.next().captured(1));
+    } else if (ext == "xls") {
+        const void *h = nullptr;
+        if (freexl_open(QFile::encodeName(path).constData(), &h) != FREEXL_OK)
+            return {qQNaN()};
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_select_active_worksheet(h, 0) == FREEXL_OK &&
+            freexl_worksheet_dimensions(h, &rows, &cols) == FREEXL_OK)
+            for (unsigned r = 0; r < rows; ++r)
+                for (unsigned short c = 0; c < cols; ++c) {
+                    FreeXL_CellValue v;
+                    if (freexl_get_cell_value(h, r, c, &v) != FREEXL_OK)
+                        continue;
+                    if (v.type == FREEXL_CELL_DOUBLE)
+                        out << v.value.double_value;
+                    else if (v.type == FREEXL_CELL_INT)
+                        out << double(v.value.int_value);
+                }
+        freexl_close(h);
+    } else {
+        const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+        static const QRegularExpression money(QStringLiteral("-?\\d{1,3}(?:\\.\\d{3})*,\\d{2}"));
+        for (auto it = money.globalMatch(readBack(path)); it.hasNext();) {
+            bool ok = false;
+            const double v = br.toDouble(it.next().captured(0), &ok);
+            out << (ok ? v : qQNaN());
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 class TstReport : public QObject
@@ -671,6 +738,14 @@ void TstReport::exportsReadBack()
                              "Filial => CENTRO", "Sub-Total => ", "Nome do Fornecedor"})
         QVERIFY2(back.contains(QString::fromUtf8(text)),
                  qPrintable(QString::fromUtf8(text) + "\n" + back));
+    // Whatever the environment's locale, a reader gets the amounts as numbers.
+    const QList<double> numbers = numbersIn(path);
+    for (double n : numbers)
+        QVERIFY2(!qIsNaN(n), qPrintable(readFile(path).left(4000)));
+    if (extension != "pdf" && extension != "rtf")
+        for (double expected : {1234.56, 1244.56, 1245.06, 10.0, 0.5})
+            QVERIFY2(numbers.contains(expected),
+                     qPrintable(QString::number(expected) + " not among the numbers read"));
     if (dataOnly) {
         for (const char *number : {"1234.56", "1244.56", "1245.06"})
             QVERIFY2(back.contains(number), qPrintable(QString(number) + "\n" + back));
