@@ -2,6 +2,7 @@
 // growing memos, every export read back by a real reader, and the preview
 // windows of both flavours.
 
+#include "FileSizeLimit.h"
 #include "TestDb.h"
 #include "TestMain.h"
 #include "db/DisplayFormat.h"
@@ -16,6 +17,7 @@
 #include "widgets/Modal.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPrintDialog>
@@ -29,6 +31,8 @@
 #include <QtTest>
 
 #include <freexl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 using namespace Report;
@@ -370,6 +374,9 @@ private slots:
     void exportsReadBack();
     void xlsLargeTableReadsBack();
     void exportFailures();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
+    void specialFilesAreNotReplaced();
     void plainTextAndDraft();
     void modalPreviewPrintsAndSaves();
     void independentPreviewsDoNotShareState();
@@ -840,6 +847,87 @@ void TstReport::exportFailures()
                           "Página da Web", "Formato RichText"})
         QVERIFY2(names.contains(n), n);
     QVERIFY(exportFilter().contains("Documento PDF (*.pdf)"));
+}
+
+void TstReport::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("extension");
+    for (const ExportFormat &f : exportFormats())
+        QTest::newRow(qPrintable(f.name)) << f.extension;
+}
+
+void TstReport::failedWriteKeepsTheOldFile()
+{
+    // A disk that fills up half-way through the report: the file saved
+    // before stays whole, the failure is said, and no scrap is left behind.
+    QFETCH(QString, extension);
+    TestDb db;
+    REQUIRE_DB(db);
+    QList<Row> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.append({"CENTRO",
+                     QStringLiteral("Fornecedor número %1").arg(i),
+                     10.0 + i,
+                     QDate(2024, 5, 2),
+                     {}});
+    QVERIFY(insertRows(db, rows));
+    RecordSet rs(&db.connection(), "select * from pagar order by nomefilial, controle");
+    rs.open();
+    const PreparedReport r = Report::run(branchReport(), rs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("relatorio." + extension);
+    const QByteArray old = "relatório gravado ontem\n";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+    }
+    QString error;
+    bool written = true;
+    {
+        FileSizeLimit full(600);
+        QVERIFY(full.ok());
+        written = exportTo(r, path, &error);
+    }
+    QVERIFY2(!written, qPrintable(extension));
+    QVERIFY2(error.contains("relatorio." + extension) && error.contains("tamanho"),
+             qPrintable(error));
+    QCOMPARE(readFile(path).toUtf8(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"relatorio." + extension});
+    // Without the limit the same export succeeds over the old file.
+    QVERIFY2(exportTo(r, path, &error), qPrintable(error));
+    QVERIFY(QFileInfo(path).size() > 600);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"relatorio." + extension});
+}
+
+void TstReport::specialFilesAreNotReplaced()
+{
+    const PreparedReport r = Report::run(branchReport());
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fila.csv");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = dir.filePath("ligacao.pdf");
+    QVERIFY(QFile::link(fifo, link));
+    QVERIFY(QDir(dir.path()).mkdir("pasta.txt"));
+    for (const QString &target : {fifo, link, dir.filePath("pasta.txt")}) {
+        QString error;
+        QVERIFY2(!exportTo(r, target, &error), qPrintable(target));
+        QVERIFY2(error.contains("não é um arquivo comum"), qPrintable(error));
+    }
+    struct stat st;
+    QCOMPARE(lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    QVERIFY(S_ISFIFO(st.st_mode));
+    QVERIFY(QFileInfo(link).isSymLink());
+    // A link to a regular file replaces the file it points at; the link stays.
+    const QString real = dir.filePath("real.csv");
+    QVERIFY(QFile(real).open(QIODevice::WriteOnly));
+    const QString toReal = dir.filePath("atalho.csv");
+    QVERIFY(QFile::link(real, toReal));
+    QString error;
+    QVERIFY2(exportTo(r, toReal, &error), qPrintable(error));
+    QVERIFY(QFileInfo(toReal).isSymLink());
+    QVERIFY(readFile(real).contains("Nome do Fornecedor"));
 }
 
 void TstReport::plainTextAndDraft()

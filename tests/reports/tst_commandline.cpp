@@ -2,14 +2,18 @@
 // in the format of its extension, a bad argument ends with a message and a
 // non-zero code, and arguments that are no report command are left alone.
 
+#include "FileSizeLimit.h"
 #include "ReportsFixture.h"
 #include "TestMain.h"
 #include "reports/Reports.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace ReportsTest;
 
@@ -37,6 +41,7 @@ private slots:
     void badArguments_data();
     void badArguments();
     void unreachableDatabase();
+    void unwritableTargetKeepsTheOldFile();
 };
 
 void TestCommandLine::notAReportCommand()
@@ -174,6 +179,51 @@ void TestCommandLine::unreachableDatabase()
     QVERIFY2(messages.contains("Não foi possível conectar ao banco de dados"),
              qPrintable(messages));
     QVERIFY(!QFile::exists(dir.filePath("x.pdf")));
+}
+
+void TestCommandLine::unwritableTargetKeepsTheOldFile()
+{
+    // A full disk, a device or pipe as the target, a missing folder: exit 4,
+    // the reason on the error output, and whatever was there stays as it was.
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    QTemporaryDir dir;
+    const QString old = dir.filePath("quitado.pdf");
+    {
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("antigo") == 6);
+    }
+    const QString fifo = dir.filePath("fila.pdf");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto run = [](const QString &out, QString *messages) {
+        return Reports::runCommandLine({"--relatorio", "RptPagarQuitado", "--de", "01/04/2024",
+                                        "--ate", "30/04/2024", "--saida", out},
+                                       messages);
+    };
+    QString messages;
+    int code = 0;
+    {
+        FileSizeLimit full(1000);
+        QVERIFY(full.ok());
+        code = run(old, &messages);
+    }
+    QCOMPARE(code, 4);
+    QVERIFY2(messages.contains("quitado.pdf") && messages.contains("tamanho"),
+             qPrintable(messages));
+    QCOMPARE(QFile(old).size(), 6);
+    messages.clear();
+    QCOMPARE(run(fifo, &messages), 4);
+    QVERIFY2(messages.contains("não é um arquivo comum"), qPrintable(messages));
+    messages.clear();
+    QCOMPARE(run(dir.filePath("faltando/x.pdf"), &messages), 4);
+    QVERIFY2(messages.contains("não existe"), qPrintable(messages));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             (QStringList{"fila.pdf", "quitado.pdf"}));
+    // The same run with room on the disk replaces the old file.
+    messages.clear();
+    QCOMPARE(run(old, &messages), 0);
+    QVERIFY(QFile(old).size() > 1000);
 }
 
 CP_TEST(TestCommandLine)

@@ -1,16 +1,17 @@
 #include "report/ReportExport.h"
 
 #include "report/ReportRender.h"
+#include "shell/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 
@@ -35,16 +36,22 @@ bool folderExists(const QString &path, QString *error)
     return true;
 }
 
+// Every write checked: a full disk is an error, never a shorter file.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
     if (!folderExists(path, error))
         return false;
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return fail(error, f.errorString());
-    f.write(bytes);
-    if (!f.commit())
-        return fail(error, f.errorString());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(error, QStringLiteral("Não foi possível gravar \"%1\": %2.")
+                               .arg(path, SafeFile::reason(errno)));
+    errno = 0;
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        const int err = errno;
+        return fail(
+            error,
+            QStringLiteral("Não foi possível gravar \"%1\": %2.").arg(path, SafeFile::reason(err)));
+    }
     return true;
 }
 
@@ -205,13 +212,25 @@ bool writePdf(const PreparedReport &report, const QString &path, QString *error)
 {
     if (!folderExists(path, error))
         return false;
-    QPdfWriter pdf(path);
-    pdf.setResolution(1200);
-    pdf.setTitle(report.title);
-    pdf.setCreator(QStringLiteral("Gerador de Relatórios"));
-    pdf.setPageLayout(pageLayout(report));
-    if (!paintAll(pdf, report))
-        return fail(error, QStringLiteral("Não foi possível gravar \"%1\".").arg(path));
+    // Painted into a file we own, so that a failed write is seen.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(error, QStringLiteral("Não foi possível gravar \"%1\": %2.")
+                               .arg(path, SafeFile::reason(errno)));
+    bool painted = false;
+    errno = 0;
+    {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(1200);
+        pdf.setTitle(report.title);
+        pdf.setCreator(QStringLiteral("Gerador de Relatórios"));
+        pdf.setPageLayout(pageLayout(report));
+        painted = paintAll(pdf, report);
+    }
+    const int err = errno;
+    if (!painted || file.error() != QFileDevice::NoError || !file.flush())
+        return fail(error, QStringLiteral("Não foi possível gravar \"%1\": %2.")
+                               .arg(path, SafeFile::reason(err ? err : EIO)));
     return true;
 }
 
@@ -488,9 +507,14 @@ bool writeXlsx(const PreparedReport &report, const QString &path, QString *error
             }
         }
     }
+    errno = 0;
     const lxw_error rc = workbook_close(wb);
-    if (rc != LXW_NO_ERROR)
-        return fail(error, QString::fromUtf8(lxw_strerror(rc)));
+    if (rc != LXW_NO_ERROR) {
+        const int err = errno;
+        return fail(error, QStringLiteral("Não foi possível gravar \"%1\": %2.")
+                               .arg(path, err ? SafeFile::reason(err)
+                                              : QString::fromUtf8(lxw_strerror(rc))));
+    }
     return true;
 }
 
@@ -536,7 +560,11 @@ bool exportTo(const PreparedReport &report, const QString &path, QString *error)
     if (!f)
         return fail(error, QStringLiteral("Formato de arquivo desconhecido: \"%1\".")
                                .arg(QFileInfo(path).suffix()));
-    return f->write(report, path, error);
+    // The format's writer fills a temporary file beside the target, which
+    // replaces the target only once it is complete.
+    return SafeFile::writeThrough(
+        path, [&](const QString &temp, QString *why) { return f->write(report, temp, why); },
+        error);
 }
 
 } // namespace Report

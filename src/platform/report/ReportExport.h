@@ -17,8 +17,10 @@
 
 namespace Report {
 
-// Each writer returns false and sets *error (when given) on failure. The
-// folder of the path must exist.
+// Each writer fills the file at path (created or truncated) and returns
+// false, with *error set when given, on any failed write. exportTo() runs them
+// on a temporary file that replaces the target only when complete; call it,
+// not a writer, to save over a file a person may have.
 using Writer = std::function<bool(const PreparedReport &, const QString &path, QString *error)>;
 
 struct ExportFormat
@@ -35,7 +37,9 @@ QString exportFilter();
 // page-like "Página da Web" and the single-page HTML); nullptr when unknown.
 const ExportFormat *formatForPath(const QString &path);
 // Writes the report to path in the format of its extension (.pdf .csv .txt
-// .html .htm .rtf .xls .xlsx .xml).
+// .html .htm .rtf .xls .xlsx .xml), as a whole or not at all: on any failure
+// an existing file stays as it was. A target that is not a regular file (a
+// device, a folder) is refused.
 bool exportTo(const PreparedReport &report, const QString &path, QString *error = nullptr);
 
 bool writePdf(const PreparedReport &report, const QString &path, QString *error = nullptr);

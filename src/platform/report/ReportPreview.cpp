@@ -3,6 +3,7 @@
 #include "report/ReportExport.h"
 #include "report/ReportRender.h"
 #include "report/ReportRunner.h"
+#include "shell/RawPrinter.h"
 #include "widgets/FilePicker.h"
 #include "widgets/Messages.h"
 #include "widgets/Modal.h"
@@ -212,32 +213,7 @@ void ReportPreview::print()
 
 void ReportPreview::printDraft()
 {
-    const QString target = qEnvironmentVariable("CP_IMPRESSORA_TEXTO");
-    if (!target.isEmpty()) {
-        QFile device(target);
-        if (!device.open(QIODevice::WriteOnly) || !Report::printDraft(m_report, device))
-            Messages::error(QStringLiteral("Atenção"),
-                            QStringLiteral("Não foi possível imprimir em %1").arg(target));
-        return;
-    }
-    const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
-    if (lp.isEmpty()) {
-        Messages::warning(QStringLiteral("Atenção"),
-                          QStringLiteral("Nenhuma impressora de texto está configurada neste "
-                                         "computador."));
-        return;
-    }
-    QProcess job;
-    job.start(lp, {QStringLiteral("-o"), QStringLiteral("raw")});
-    if (!job.waitForStarted() || !Report::printDraft(m_report, job)) {
-        Messages::error(QStringLiteral("Atenção"), QStringLiteral("A impressão não começou."));
-        return;
-    }
-    job.closeWriteChannel();
-    if (!job.waitForFinished(30000) || job.exitCode() != 0)
-        Messages::error(QStringLiteral("Atenção"),
-                        QStringLiteral("A impressora recusou a impressão: %1")
-                            .arg(QString::fromLocal8Bit(job.readAllStandardError()).trimmed()));
+    RawPrinter::print([this](QIODevice &device) { return Report::printDraft(m_report, device); });
 }
 
 void ReportPreview::save()

@@ -10,12 +10,14 @@
 #include <gsf/gsf-utils.h>
 
 #include "report/ReportExport.h"
+#include "shell/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 
@@ -369,14 +371,21 @@ bool writeXls(const PreparedReport &report, const QString &path, QString *error)
     GsfOutfile *ole = gsf_outfile_msole_new(out);
     g_object_unref(out);
     GsfOutput *workbook = gsf_outfile_new_child(ole, "Workbook", FALSE);
+    errno = 0;
     bool ok = gsf_output_write(workbook, size_t(stream.size()),
                                reinterpret_cast<const guint8 *>(stream.constData()));
+    int writeErr = errno;
     ok = gsf_output_close(workbook) && ok;
     g_object_unref(workbook);
+    if (!writeErr)
+        writeErr = errno;
     ok = gsf_output_close(GSF_OUTPUT(ole)) && ok;
+    if (!writeErr)
+        writeErr = errno;
     g_object_unref(ole);
     if (!ok)
-        return failed(QStringLiteral("Não foi possível gravar \"%1\".").arg(path));
+        return failed(QStringLiteral("Não foi possível gravar \"%1\": %2.")
+                          .arg(path, SafeFile::reason(writeErr ? writeErr : EIO)));
     return true;
 }
 
