@@ -9,10 +9,13 @@ found, malformed, HTTP errors, rate limiting, an answer that never comes, an
 answer that trickles in. A request with an absolute address (the way a client
 talks to a proxy) is served too, so the same server acts as the proxy.
 
-Prints the port it listens on as its first line, then serves until killed.
+Prints the port it listens on as its first line, then serves until killed or
+until its standard input closes (the test that started it is gone, even if it
+crashed).
 """
 
 import json
+import os
 import secrets
 import struct
 import sys
@@ -255,6 +258,12 @@ def main():
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     print(server.server_address[1], flush=True)
+
+    def orphaned():
+        sys.stdin.read()
+        os._exit(0)
+
+    threading.Thread(target=orphaned, daemon=True).start()
     server.serve_forever()
 
 
