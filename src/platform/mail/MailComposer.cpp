@@ -177,7 +177,7 @@ QByteArray base64Lines(const QByteArray &bytes)
     for (qsizetype i = 0; i < b64.size(); i += 76) {
         if (i > 0)
             out += "\r\n";
-        out += b64.mid(i, 76);
+        out.append(b64.constData() + i, qMin<qsizetype>(76, b64.size() - i));
     }
     return out;
 }
@@ -240,23 +240,25 @@ QByteArray parameterList(const QByteArray &value, const QList<QByteArray> &param
 
 QByteArray textPart(const QByteArray &subtype, const QString &text)
 {
-    return "Content-Type: text/" + subtype +
-           "; charset=UTF-8\r\n"
-           "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
-           quotedPrintable(text.toUtf8());
+    QByteArray out = "Content-Type: text/" + subtype +
+                     "; charset=UTF-8\r\n"
+                     "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
+    out += quotedPrintable(text.toUtf8());
+    return out;
 }
 
 QByteArray attachmentPart(const MailAttachment &a)
 {
     const QString name = fileNameOf(a.fileName);
-    return "Content-Type: " +
-           parameterList(mimeTypeOf(a.mimeType), fileNameParameter("name", name)) +
-           "\r\n"
-           "Content-Disposition: " +
-           parameterList("attachment", fileNameParameter("filename", name)) +
-           "\r\n"
-           "Content-Transfer-Encoding: base64\r\n\r\n" +
-           base64Lines(a.bytes);
+    QByteArray out =
+        "Content-Type: " + parameterList(mimeTypeOf(a.mimeType), fileNameParameter("name", name)) +
+        "\r\n"
+        "Content-Disposition: " +
+        parameterList("attachment", fileNameParameter("filename", name)) +
+        "\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\n";
+    out += base64Lines(a.bytes);
+    return out;
 }
 
 QByteArray multipart(const QByteArray &subtype, const QList<QByteArray> &parts)
@@ -266,8 +268,15 @@ QByteArray multipart(const QByteArray &subtype, const QList<QByteArray> &parts)
     const QByteArray boundary = "=_" + subtype + '_' + randomHex(12);
     QByteArray out =
         "Content-Type: multipart/" + subtype + ";\r\n boundary=\"" + boundary + "\"\r\n\r\n";
+    qsizetype size = out.size() + boundary.size() + 8;
     for (const QByteArray &part : parts)
-        out += "--" + boundary + "\r\n" + part + "\r\n";
+        size += part.size() + boundary.size() + 6;
+    out.reserve(size);
+    for (const QByteArray &part : parts) {
+        out += "--" + boundary + "\r\n";
+        out += part;
+        out += "\r\n";
+    }
     out += "--" + boundary + "--\r\n";
     return out;
 }
@@ -332,20 +341,14 @@ QByteArray quotedPrintable(const QByteArray &bytes)
     QByteArray out;
     out.reserve(bytes.size() * 3 / 2);
     qsizetype line = 0; // length of the current output line
-    const auto put = [&](const QByteArray &token) {
+    const auto put = [&](const char *token, qsizetype size) {
         // 76 characters per line at most, the "=" of a soft break included.
-        if (line + token.size() > 75) {
+        if (line + size > 75) {
             out += "=\r\n";
             line = 0;
         }
-        out += token;
-        line += token.size();
-    };
-    const auto escaped = [&](uchar c) {
-        QByteArray token(3, '=');
-        token[1] = hex[c >> 4];
-        token[2] = hex[c & 15];
-        return token;
+        out.append(token, size);
+        line += size;
     };
     qsizetype start = 0;
     while (start <= bytes.size()) {
@@ -361,10 +364,13 @@ QByteArray quotedPrintable(const QByteArray &bytes)
             // "From " opening a line is mangled by mbox stores; an escaped F
             // keeps it intact.
             const bool fromLine = c == 'F' && i == start && bytes.mid(i, 5) == "From ";
-            if (literal && !fromLine)
-                put(QByteArray(1, char(c)));
-            else
-                put(escaped(c));
+            if (literal && !fromLine) {
+                const char plain = char(c);
+                put(&plain, 1);
+            } else {
+                const char escaped[] = {'=', hex[c >> 4], hex[c & 15]};
+                put(escaped, 3);
+            }
         }
         if (!hardBreak)
             break;
