@@ -4,11 +4,12 @@
 // MIME body, every line ended by CR LF and kept within 78 characters where
 // the standards ask for it.
 //
-// - Display names and the subject that are not plain ASCII (or are too long
-//   for one line) become RFC 2047 encoded-words in UTF-8, split at character
-//   boundaries; ASCII display names are written as quoted strings. Control
-//   characters in them (a CR LF typed into a name) become blanks, so no value
-//   can start a header of its own.
+// - A subject that is not plain ASCII or does not fit one line becomes RFC
+//   2047 encoded-words in UTF-8, split at character boundaries. An ASCII
+//   display name is a quoted string; in any other name the plain words stay
+//   plain and the rest become encoded-words. Control characters in names and
+//   subject (a CR LF typed into a name) become blanks, so no value can start
+//   a header of its own.
 // - The body is multipart/mixed: the HTML part (or a multipart/alternative of
 //   the text and the HTML) in UTF-8 quoted-printable, which carries every byte
 //   exactly, lone CR or LF and trailing blanks included; then each attachment
@@ -37,7 +38,7 @@ bool isValidAddress(const QString &address);
 // The complete message. date becomes the Date header (with its UTC offset).
 QByteArray compose(const MailMessage &message, const QDateTime &date);
 
-// Pieces, for the sender's envelope and for tests of the wire format.
+// Pieces of the wire format.
 QByteArray envelopeAddress(const QString &address); // "<addr>"
 QByteArray rfc5322Date(const QDateTime &date);      // "Tue, 05 Mar 2024 14:03:00 -0300"
 QByteArray quotedPrintable(const QByteArray &bytes);

@@ -21,6 +21,8 @@
 // - The password goes to the server and nowhere else: what the client sends
 //   is never recorded, only the server's replies are kept for the message.
 //
+// The message's Date is Clock::now(), so tests can fix it.
+//
 // cancel, when given, is polled while waiting: setting it ends the send
 // within a fraction of a second as a failure that is not retryable.
 
