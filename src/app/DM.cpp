@@ -72,15 +72,25 @@ bool DM::connectWith(const ConnectionSettings &settings, QString *error)
 void DM::DataModuleCreate(const QString &iniDir)
 {
     Config() = ReadAdminIni(iniDir);
+    // With a wrong or missing file the defaults would point somewhere else
+    // and the message would talk of sockets: say what is wrong with the file.
+    if (!Config().problems.isEmpty()) {
+        m_startupError = Config().problems.join(QLatin1Char('\n'));
+        Messages::error(AppTitle, m_startupError);
+        return;
+    }
     ConnectionSettings s;
     s.port = Config().porta;
     s.host = Config().servidor;
     s.database = Config().banco;
     s.user = Config().usuario;
     s.password = Config().senha;
-    s.connectTimeoutSeconds = 120;
+    s.connectTimeoutSeconds = Config().tempoConexao;
+    s.readTimeoutSeconds = Config().tempoLeitura;
+    s.writeTimeoutSeconds = Config().tempoLeitura;
     QString error;
     if (!connectWith(s, &error)) {
+        m_startupError = error;
         Messages::error(AppTitle, error);
         return;
     }

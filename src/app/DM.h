@@ -18,6 +18,8 @@ public:
     // Reads "Admin.ini" from dir, opens the connection and tbConfiguracao.
     // A failure is shown in the standard error box and start-up goes on.
     void DataModuleCreate(const QString &iniDir);
+    // Why start-up could not connect ("" when it did).
+    QString startupError() const { return m_startupError; }
     // The same, on given settings (tests, the command-line tools).
     bool connectWith(const ConnectionSettings &settings, QString *error = nullptr);
 
@@ -40,6 +42,9 @@ public:
     RecordSet *tbFilial;
     RecordSet *tbCaixatemp;
     RecordSet *tbContacorrente;
+
+private:
+    QString m_startupError;
 };
 
 // Shortcuts used by every screen.

@@ -42,9 +42,36 @@ AdminConfig &Config()
 AdminConfig ReadAdminIni(const QString &dir)
 {
     AdminConfig c;
-    IniFile ini(QDir(dir).filePath(QStringLiteral("Admin.ini")));
+    c.path = QDir(dir).filePath(QStringLiteral("Admin.ini"));
+    IniFile ini(c.path);
     c.fileFound = ini.exists();
-    c.porta = ini.readInteger(QStringLiteral("LOCAL"), QStringLiteral("PORTA"), 0);
+    if (!c.fileFound)
+        c.problems
+            << QStringLiteral("O arquivo de configuração %1 não foi encontrado.").arg(c.path);
+    // A number key that is present must hold a number in its range: a typo
+    // must not silently become the default port or timeout.
+    auto number = [&](const QString &key, int fallback, int low, int high, const QString &what) {
+        if (!ini.hasKey(QStringLiteral("LOCAL"), key))
+            return fallback;
+        const QString text = ini.readString(QStringLiteral("LOCAL"), key).trimmed();
+        bool ok = false;
+        const int v = text.toInt(&ok);
+        if (text.isEmpty())
+            return fallback;
+        if (ok && v >= low && v <= high)
+            return v;
+        c.problems << QStringLiteral("%1, seção [LOCAL], chave %2: \"%3\" não é %4 (use um número "
+                                     "de %5 a %6).")
+                          .arg(c.path, key, text, what)
+                          .arg(low)
+                          .arg(high);
+        return fallback;
+    };
+    c.porta = number(QStringLiteral("PORTA"), 0, 1, 65535, QStringLiteral("uma porta válida"));
+    c.tempoConexao = number(QStringLiteral("TEMPO_CONEXAO"), c.tempoConexao, 1, 3600,
+                            QStringLiteral("um tempo em segundos válido"));
+    c.tempoLeitura = number(QStringLiteral("TEMPO_LEITURA"), c.tempoLeitura, 1, 86400,
+                            QStringLiteral("um tempo em segundos válido"));
     c.servidor = ini.readString(QStringLiteral("LOCAL"), QStringLiteral("SERVIDOR"));
     c.banco = ini.readString(QStringLiteral("LOCAL"), QStringLiteral("BANCO"));
     c.usuario = ini.readString(QStringLiteral("LOCAL"), QStringLiteral("USUARIO"), c.usuario);

@@ -2,6 +2,7 @@
 // Process-wide values of the program, one place each.
 
 #include <QString>
+#include <QStringList>
 
 inline const QString AppTitle = QStringLiteral("Cadastro e Manutenção de Contas a Pagar");
 // The maker's name and contact line, in window captions and the main menu's footer.
@@ -28,7 +29,15 @@ struct AdminConfig
     QString senha = QStringLiteral("kqz7314");
     QString email[3];
     QString contato[3];
+    // Seconds before a silent server counts as lost (LOCAL TEMPO_CONEXAO,
+    // TEMPO_LEITURA).
+    int tempoConexao = 10;
+    int tempoLeitura = 60;
     bool fileFound = false;
+    QString path; // the Admin.ini that was looked for
+    // What is wrong with the file, one sentence each naming the key and the
+    // file; empty when it can be used. A missing file is a problem too.
+    QStringList problems;
 };
 AdminConfig &Config();
 // Reads "Admin.ini" from dir (absent keys keep their defaults).

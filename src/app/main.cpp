@@ -29,13 +29,15 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
 
     if (reportCommand) {
-        // Nobody is there to close a box: messages go to the error output.
+        // Nobody is there to close a box: the command says what went wrong
+        // on the error output, start-up problems included, once.
+        Messages::setHandler([](const MessageBoxRequest &) { return QMessageBox::Ok; });
+        DM dm;
+        dm.DataModuleCreate(ExecutableDir());
         Messages::setHandler([](const MessageBoxRequest &r) {
             std::fprintf(stderr, "%s\n", qPrintable(r.text));
             return QMessageBox::Ok;
         });
-        DM dm;
-        dm.DataModuleCreate(ExecutableDir());
         return Reports::runCommandLine(args);
     }
 

@@ -5,6 +5,7 @@
 #include "reports/Reports.h"
 
 #include "app/DM.h"
+#include "app/Globals.h"
 #include "db/RecordSet.h"
 #include "report/ReportExport.h"
 
@@ -99,6 +100,10 @@ int run(const QStringList &arguments, QString *messages)
             return fail(BadArguments, QStringLiteral("Data inválida em %1: %2 (use dd/mm/aaaa).")
                                           .arg(option, values.value(option)));
     }
+    if (p.dataI > p.dataF)
+        return fail(BadArguments, QStringLiteral("A data de --de (%1) é posterior à de --ate (%2).")
+                                      .arg(values.value(QStringLiteral("--de")),
+                                           values.value(QStringLiteral("--ate"))));
 
     const QList<Selection> needed = selections(name);
     struct Sel
@@ -143,16 +148,26 @@ int run(const QStringList &arguments, QString *messages)
     }
 
     DM *dm = DM::instance();
-    if (!dm || !dm->MyConnection1 || !dm->MyConnection1->isOpen())
+    if (dm && !Config().problems.isEmpty())
+        return fail(NoDatabase, Config().problems.join(QLatin1Char('\n')));
+    if (!dm || !dm->MyConnection1 || !dm->MyConnection1->isOpen()) {
+        const QString why = dm ? dm->startupError() : QString();
         return fail(NoDatabase,
-                    QStringLiteral("Não foi possível conectar ao banco de dados; confira o "
-                                   "servidor, a porta e o banco em Admin.ini."));
+                    QStringLiteral("Não foi possível conectar ao banco de dados%1; confira o "
+                                   "servidor, a porta e o banco em Admin.ini.")
+                        .arg(why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)));
+    }
 
     Report::PreparedReport prepared;
     try {
         for (const Sel &s : sels)
             if (*s.code)
                 *s.nome = registryName(s.kind, **s.code);
+        for (const Sel &s : sels)
+            if (*s.code && s.nome->isEmpty())
+                return fail(BadArguments, QStringLiteral("O código %1 de %2 não está cadastrado.")
+                                              .arg(qint64(**s.code))
+                                              .arg(s.option));
         prepared = prepare(name, p);
     } catch (const DbError &e) {
         return fail(NoDatabase, QStringLiteral("Erro do banco de dados: %1").arg(e.message()));

@@ -148,6 +148,17 @@ CREATE TABLE IF NOT EXISTS fornecedor (
   KEY idx_fornecedor_nome (Nome)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
+-- Operations of this program: each transaction that writes rows also writes
+-- its unique id here, so that after a lost reply to its COMMIT the program can
+-- find out on the server whether it was done. Other programs ignore it; ids
+-- older than 30 days are removed.
+CREATE TABLE IF NOT EXISTS cp_operacao (
+  id CHAR(36) NOT NULL PRIMARY KEY,
+  nome VARCHAR(60) DEFAULT NULL,
+  momento DATETIME NOT NULL,
+  KEY (momento)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
 -- Branches.
 CREATE TABLE IF NOT EXISTS filial (
   Codigofilial INT NOT NULL AUTO_INCREMENT PRIMARY KEY,

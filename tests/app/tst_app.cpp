@@ -386,25 +386,45 @@ void TstApp::secondInstanceBringsFirstForward()
 void TstApp::unattendedReportCommand_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("adminIni"); // "default": the working file; "none": no file
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // expected in the PDF or on the error output
-    QTest::newRow("paid report to PDF")
-        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "01/04/2024",
-                       "--ate",       "30/04/2024",      "--saida", "OUT/pagos.pdf"}
-        << 0 << "FORNECEDOR PAGO";
+    const QStringList paid{"--relatorio", "RptPagarQuitado", "--de",    "01/04/2024",
+                           "--ate",       "30/04/2024",      "--saida", "OUT/pagos.pdf"};
+    QTest::newRow("paid report to PDF") << paid << "default" << 0 << "FORNECEDOR PAGO";
     QTest::newRow("unknown report")
         << QStringList{"--relatorio", "RptNada",    "--de",    "01/04/2024",
                        "--ate",       "30/04/2024", "--saida", "OUT/x.pdf"}
-        << 2 << "";
+        << "default" << 2 << "Relatório desconhecido: RptNada";
     QTest::newRow("impossible date")
         << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "31/02/2024",
                        "--ate",       "30/04/2024",      "--saida", "OUT/x.pdf"}
-        << 2 << "";
+        << "default" << 2 << "Data inválida em --de: 31/02/2024";
+    QTest::newRow("period backwards")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "30/04/2024",
+                       "--ate",       "01/04/2024",      "--saida", "OUT/x.pdf"}
+        << "default" << 2 << "A data de --de (30/04/2024) é posterior à de --ate (01/04/2024).";
+    QTest::newRow("branch nobody registered")
+        << QStringList{"--relatorio", "RptPagarAberto", "--de", "01/04/2024", "--ate",
+                       "30/04/2024",  "--filial",       "77",   "--saida",    "OUT/x.pdf"}
+        << "default" << 2 << "O código 77 de --filial não está cadastrado.";
+    QTest::newRow("no Admin.ini") << paid << "none" << 3 << "Admin.ini não foi encontrado.";
+    QTest::newRow("port not a number")
+        << paid << "[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=abc\n"
+        << 3
+        << "seção [LOCAL], chave PORTA: \"abc\" não é uma porta válida (use um número de 1 a "
+           "65535).";
+    QTest::newRow("port out of range") << paid << "[LOCAL]\nSERVIDOR=127.0.0.1\nPORTA=99999\n"
+                                       << 3 << "chave PORTA: \"99999\" não é uma porta válida";
+    QTest::newRow("timeout not a number")
+        << paid << "[local]\nservidor=127.0.0.1\ntempo_leitura=muito\n"
+        << 3 << "chave TEMPO_LEITURA: \"muito\" não é um tempo em segundos válido";
 }
 
 void TstApp::unattendedReportCommand()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, adminIni);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     TestDb db;
@@ -417,6 +437,10 @@ void TstApp::unattendedReportCommand()
     const QString exe = installProgram(dir.path(), db.databaseName());
     QVERIFY(!exe.isEmpty());
     QDir(dir.path()).mkdir("OUT");
+    if (adminIni == "none")
+        QVERIFY(QFile::remove(dir.filePath("Admin.ini")));
+    else if (adminIni != "default")
+        writeFile(dir.filePath("Admin.ini"), adminIni.toUtf8());
     for (QString &a : arguments)
         a.replace("OUT/", dir.path() + "/OUT/");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -429,7 +453,10 @@ void TstApp::unattendedReportCommand()
     const QString err = QString::fromUtf8(p.readAllStandardError());
     QVERIFY2(p.exitCode() == exitCode, qPrintable(QString("%1: %2").arg(p.exitCode()).arg(err)));
     if (exitCode != 0) {
-        QVERIFY(!err.trimmed().isEmpty());
+        QVERIFY2(err.contains(output), qPrintable(err));
+        QCOMPARE(err.count(output), 1); // said once
+        QVERIFY(!QFile::exists(dir.filePath("OUT/x.pdf")) &&
+                !QFile::exists(dir.filePath("OUT/pagos.pdf")));
         return;
     }
     QProcess text;

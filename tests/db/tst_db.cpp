@@ -44,7 +44,8 @@ private slots:
     void gridModelShowsMasks();
     void displayFormatParsing_data();
     void displayFormatParsing();
-    void failedPostKeepsEditBuffer();
+    void staleWritesAreRefused_data();
+    void staleWritesAreRefused();
     void transactionRollsBackOnError();
 };
 
@@ -297,21 +298,67 @@ void TstDb::displayFormatParsing()
     QCOMPARE(v, value);
 }
 
-void TstDb::failedPostKeepsEditBuffer()
+void TstDb::staleWritesAreRefused_data()
 {
+    // What the other workstation does to the row between this list's read
+    // and this list's save or delete.
+    QTest::addColumn<QString>("otherStation");
+    QTest::addColumn<bool>("deleteHere");
+    QTest::addColumn<QString>("nameAfter"); // empty: the row left the list
+    QTest::newRow("changed, then saved here")
+        << "update filial set Nomefilial = 'DA OUTRA' where Codigofilial = 1" << false
+        << "DA OUTRA";
+    QTest::newRow("deleted, then saved here") << "delete from filial" << false << "";
+    QTest::newRow("changed, then deleted here")
+        << "update filial set rede = 'REDE2' where Codigofilial = 1" << true << "MATRIZ";
+    QTest::newRow("deleted, then deleted here") << "delete from filial" << true << "";
+}
+
+void TstDb::staleWritesAreRefused()
+{
+    QFETCH(QString, otherStation);
+    QFETCH(bool, deleteHere);
+    QFETCH(QString, nameAfter);
     TestDb db;
     REQUIRE_DB(db);
-    exec(db, "insert into filial (Nomefilial) values ('MATRIZ')");
+    exec(db, "insert into filial (Codigofilial, Nomefilial, rede) values (1, 'MATRIZ', 'REDE1')");
     RecordSet rs(&db.connection(), "select * from filial");
     rs.open();
-    exec(db, "delete from filial");
+    exec(db, otherStation); // a second connection
+    DbError error(QString{});
+    try {
+        if (deleteHere) {
+            rs.remove();
+        } else {
+            rs.edit();
+            rs.setValue("Nomefilial", "DESTA ESTACAO");
+            rs.post();
+        }
+        QFAIL("a stale write went through");
+    } catch (const DbError &e) {
+        error = e;
+    }
+    QVERIFY(error.isConflict());
+    QCOMPARE(error.message(),
+             QString("Registro alterado por outra estação. Os dados foram relidos."));
+    QCOMPARE(rs.state(), RecordSet::State::Browse);
+    // What the other workstation left is what the list shows now.
+    QCOMPARE(rs.recordCount(), nameAfter.isEmpty() ? 0 : 1);
+    if (!nameAfter.isEmpty()) {
+        QCOMPARE(rs.text("Nomefilial"), nameAfter);
+        QCOMPARE(scalar(db, "select Nomefilial from filial").toString(), nameAfter);
+    }
+    QVERIFY(scalar(db, "select count(*) from filial where Nomefilial = 'DESTA ESTACAO'").toInt() ==
+            0);
+    // A fresh read saves normally, amounts and dates compared as read.
+    exec(db, "insert into filial (Codigofilial, Nomefilial) values (2, 'NOVA')");
+    rs.refresh();
+    QVERIFY(rs.locate("Codigofilial", 2));
     rs.edit();
-    rs.setValue("Nomefilial", "NOVO NOME");
-    QVERIFY_THROWS_EXCEPTION(DbError, rs.post()); // the row is gone on the server
-    QCOMPARE(rs.state(), RecordSet::State::Edit);
-    QCOMPARE(rs.text("Nomefilial"), QString("NOVO NOME"));
-    rs.cancel();
-    QCOMPARE(rs.text("Nomefilial"), QString("MATRIZ"));
+    rs.setValue("Nomefilial", "NOVA FILIAL");
+    rs.post();
+    QCOMPARE(scalar(db, "select Nomefilial from filial where Codigofilial = 2").toString(),
+             QString("NOVA FILIAL"));
 }
 
 void TstDb::transactionRollsBackOnError()

@@ -373,6 +373,7 @@ private slots:
     void exportsReadBack_data();
     void exportsReadBack();
     void xlsLargeTableReadsBack();
+    void csvKeepsFormulasAsText();
     void exportFailures();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
@@ -772,6 +773,33 @@ void TstReport::exportsReadBack()
         QCOMPARE(records.at(2), QStringList({"Manutenção Ótica Ltda", "02/05/2024", "1.234,56"}));
         QCOMPARE(records.at(3), QStringList({"Silva, \"Irmãos\"", "03/05/2024", "10,00"}));
     }
+}
+
+void TstReport::csvKeepsFormulasAsText()
+{
+    // Names and remarks that a spreadsheet would run as formulas reach it as
+    // text; amounts, negative ones included, stay numbers.
+    PreparedReport r;
+    r.columnCount = 2;
+    const QList<std::pair<QString, double>> rows = {{"=HYPERLINK(\"http://x\";\"y\")", 1},
+                                                    {"+55 11 4002", -80},
+                                                    {"-desconto", 2},
+                                                    {"@SUM(A1)", 3},
+                                                    {"Silva = Cia", 4}};
+    for (const auto &[text, value] : rows) {
+        TableRow row;
+        row.cells.resize(2);
+        row.cells[0].text = text;
+        row.cells[1].isNumber = true;
+        row.cells[1].number = value;
+        row.cells[1].text = QLocale().toString(value, 'f', 2);
+        r.table.push_back(row);
+    }
+    QCOMPARE(csvText(r), QString("\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\",\"1,00\"\r\n"
+                                 "'+55 11 4002,\"-80,00\"\r\n"
+                                 "'-desconto,\"2,00\"\r\n"
+                                 "'@SUM(A1),\"3,00\"\r\n"
+                                 "Silva = Cia,\"4,00\"\r\n"));
 }
 
 void TstReport::xlsLargeTableReadsBack()

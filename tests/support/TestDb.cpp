@@ -7,6 +7,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace {
 int g_counter = 0;
 }
@@ -54,7 +57,34 @@ TestDb::TestDb()
         Schema::create(*m_conn);
     } catch (const DbError &e) {
         m_error = QStringLiteral("banco de teste: ") + e.message();
+        stopIfServerDied();
     }
+}
+
+void TestDb::stopIfServerDied()
+{
+    // A test server that crashed must end the run at once, with its own
+    // account of why, rather than let every later test wait and fail.
+    const QString dir =
+        qEnvironmentVariable("CP_TEST_DB_DIR", binaryDir() + QStringLiteral("/var/testdb"));
+    QFile pidFile(dir + QStringLiteral("/mariadb.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return; // not the fixture's server (CP_TEST_HOST elsewhere)
+    const qint64 pid = pidFile.readAll().trimmed().toLongLong();
+    // A killed server may linger as a zombie, which kill(pid, 0) still finds.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const bool zombie = stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
+    if (pid > 0 && ::kill(pid_t(pid), 0) == 0 && !zombie)
+        return;
+    QFile log(dir + QStringLiteral("/error.log"));
+    QByteArray tail;
+    if (log.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> lines = log.readAll().split('\n');
+        for (qsizetype i = qMax<qsizetype>(0, lines.size() - 40); i < lines.size(); ++i)
+            tail += lines[i] + '\n';
+    }
+    qFatal("O servidor de teste (pid %lld) terminou. Últimas linhas de %s/error.log:\n%s", pid,
+           qPrintable(dir), tail.constData());
 }
 
 TestDb::~TestDb()

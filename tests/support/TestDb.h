@@ -37,6 +37,7 @@ public:
     static QString binaryDir();
 
 private:
+    static void stopIfServerDied();
     QString m_name;
     QString m_error;
     QString m_sqlName;

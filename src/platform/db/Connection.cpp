@@ -1,7 +1,11 @@
 #include "db/Connection.h"
 
+#include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlRecord>
+#include <QThread>
+#include <QUuid>
 
 namespace {
 
@@ -146,7 +150,14 @@ void Connection::open()
     db.setUserName(m_settings.user);
     db.setPassword(m_settings.password);
     QStringList options;
-    options << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1").arg(m_settings.connectTimeoutSeconds);
+    options
+        << QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1")
+               .arg(qMax(1, m_settings.connectTimeoutSeconds))
+        << QStringLiteral("MYSQL_OPT_READ_TIMEOUT=%1").arg(qMax(1, m_settings.readTimeoutSeconds))
+        << QStringLiteral("MYSQL_OPT_WRITE_TIMEOUT=%1").arg(qMax(1, m_settings.writeTimeoutSeconds))
+        // An UPDATE reports the rows it matched, not only those it changed,
+        // so "nothing matched" reliably means the row is no longer as read.
+        << QStringLiteral("CLIENT_FOUND_ROWS");
     if (!m_settings.unixSocket.isEmpty())
         options << QStringLiteral("UNIX_SOCKET=%1").arg(m_settings.unixSocket);
     db.setConnectOptions(options.join(QLatin1Char(';')));
@@ -156,6 +167,28 @@ void Connection::open()
     // The program's own dates and texts are exchanged in utf8mb4.
     QSqlQuery q(db);
     q.exec(QStringLiteral("SET NAMES utf8mb4"));
+    m_sessionId = 0;
+    if (q.exec(QStringLiteral("SELECT CONNECTION_ID()")) && q.next())
+        m_sessionId = q.value(0).toLongLong();
+    ensureOperationTable();
+}
+
+void Connection::ensureOperationTable()
+{
+    if (m_settings.database.isEmpty())
+        return;
+    QSqlQuery q(database());
+    // Other programs of the suite never read it; old ids are of no use once
+    // every workstation has long since settled its lost replies.
+    if (q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (id CHAR(36) NOT NULL PRIMARY KEY, "
+                              "nome VARCHAR(60) NULL, momento DATETIME NOT NULL, KEY (momento)) "
+                              "ENGINE=InnoDB")
+                   .arg(operationTable())) &&
+        !m_operationsPruned) {
+        m_operationsPruned = true;
+        q.exec(QStringLiteral("DELETE FROM %1 WHERE momento < NOW() - INTERVAL 30 DAY")
+                   .arg(operationTable()));
+    }
 }
 
 void Connection::close()
@@ -195,6 +228,37 @@ QSqlQuery Connection::run(const QString &sql, const QVariantList &params)
     return q;
 }
 
+bool Connection::isRetrySafe(const QString &sql)
+{
+    static const QRegularExpression lead(QStringLiteral("^(?:\\s+|/\\*.*?\\*/|--[^\\n]*\\n|\\()*"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    const QString text = sql.mid(lead.match(sql).capturedLength()).left(40).toUpper();
+    static const QStringList safe = {QStringLiteral("SELECT"),
+                                     QStringLiteral("SHOW"),
+                                     QStringLiteral("SET"),
+                                     QStringLiteral("DESCRIBE"),
+                                     QStringLiteral("DESC"),
+                                     QStringLiteral("EXPLAIN"),
+                                     QStringLiteral("WITH"),
+                                     QStringLiteral("USE"),
+                                     QStringLiteral("TRUNCATE"),
+                                     QStringLiteral("ROLLBACK"),
+                                     QStringLiteral("DO"),
+                                     QStringLiteral("KILL"),
+                                     QStringLiteral("CREATE TEMPORARY"),
+                                     QStringLiteral("DROP TEMPORARY")};
+    for (const QString &word : safe)
+        if (text.startsWith(word) &&
+            (text.size() == word.size() || !text.at(word.size()).isLetterOrNumber()))
+            return true;
+    return false;
+}
+
+int Connection::rowsMatched(const QSqlQuery &query)
+{
+    return query.numRowsAffected();
+}
+
 QSqlQuery Connection::exec(const QString &sql, const QVariantList &params)
 {
     if (!isOpen())
@@ -202,7 +266,7 @@ QSqlQuery Connection::exec(const QString &sql, const QVariantList &params)
     for (;;) {
         try {
             return run(sql, params);
-        } catch (const DbError &e) {
+        } catch (DbError &e) {
             if (!e.isConnectionLost())
                 throw;
             if (m_inTransaction) {
@@ -211,6 +275,31 @@ QSqlQuery Connection::exec(const QString &sql, const QVariantList &params)
                 m_inTransaction = false;
                 close();
                 throw;
+            }
+            if (!isRetrySafe(sql)) {
+                // The server may have applied it before the reply was lost;
+                // sending it again could write it twice.
+                close();
+                static const QRegularExpression words(
+                    QStringLiteral("^\\W*(\\w+)(?:.*?\\b(?:INTO|FROM|UPDATE)\\s+`?(\\w+))?"),
+                    QRegularExpression::CaseInsensitiveOption |
+                        QRegularExpression::DotMatchesEverythingOption);
+                const auto m = words.match(sql);
+                QString what = m.captured(1).toUpper();
+                if (m.captured(1).compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0) {
+                    static const QRegularExpression table(
+                        QStringLiteral("^\\W*UPDATE\\s+`?(\\w+)"),
+                        QRegularExpression::CaseInsensitiveOption);
+                    what += QStringLiteral(" em ") + table.match(sql).captured(1);
+                } else if (!m.captured(2).isEmpty()) {
+                    what += QStringLiteral(" em ") + m.captured(2);
+                }
+                throw DbError(QStringLiteral("A conexão com o servidor foi perdida durante a "
+                                             "gravação (%1) e não se sabe se ela foi concluída. "
+                                             "Confira os dados antes de repetir.")
+                                  .arg(what),
+                              e.nativeCode(), sql)
+                    .withOutcome(DbError::Outcome::Unknown);
             }
             const LossAction action =
                 connectionLostHandler ? connectionLostHandler(e) : LossAction::Raise;
@@ -266,6 +355,91 @@ void Connection::begin()
         run(QStringLiteral("START TRANSACTION"), {});
     }
     m_inTransaction = true;
+}
+
+QString Connection::beginOperation()
+{
+    begin();
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+void Connection::recordOperation(const QString &id, const QString &name)
+{
+    exec(QStringLiteral("INSERT INTO %1 (id, nome, momento) VALUES (?, ?, NOW())")
+             .arg(operationTable()),
+         {id, name.left(60)});
+}
+
+void Connection::commitOperation(const QString &id, const QString &name)
+{
+    const qint64 session = m_sessionId;
+    try {
+        run(QStringLiteral("COMMIT"), {});
+        m_inTransaction = false;
+        return;
+    } catch (const DbError &e) {
+        m_inTransaction = false;
+        if (!e.isConnectionLost())
+            throw;
+        close();
+        const QString what = name.isEmpty() ? QStringLiteral("a gravação") : name;
+        bool done = false;
+        try {
+            done = settleLostCommit(id, session);
+        } catch (const DbError &) {
+            throw DbError(QStringLiteral("A conexão com o servidor caiu ao confirmar %1 e não foi "
+                                         "possível saber se ela foi concluída. Confira os dados "
+                                         "antes de repetir.")
+                              .arg(what),
+                          e.nativeCode(), QStringLiteral("COMMIT"))
+                .withOutcome(DbError::Outcome::Unknown);
+        }
+        if (done)
+            return;
+        throw DbError(QStringLiteral("A conexão com o servidor caiu e %1 não foi gravada. Nada foi "
+                                     "gravado; pode repetir.")
+                          .arg(what),
+                      e.nativeCode(), QStringLiteral("COMMIT"));
+    }
+}
+
+bool Connection::settleLostCommit(const QString &id, qint64 lostSession)
+{
+    // A new session; a few attempts, each bounded by the connect timeout.
+    for (int attempt = 0;; ++attempt) {
+        try {
+            open();
+            break;
+        } catch (const DbError &) {
+            if (attempt >= 2)
+                throw;
+            QThread::msleep(500);
+        }
+    }
+    // The old session may still be working on the COMMIT (a stalled reply):
+    // only once it is gone is the answer final.
+    if (lostSession > 0 && lostSession != m_sessionId) {
+        try {
+            run(QStringLiteral("KILL CONNECTION %1").arg(lostSession), {});
+        } catch (const DbError &) {
+            // already gone (unknown thread id)
+        }
+        QDeadlineTimer deadline(qint64(qMax(5, m_settings.readTimeoutSeconds)) * 1000);
+        for (;;) {
+            QSqlQuery q = run(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                             "WHERE ID = %1")
+                                  .arg(lostSession),
+                              {});
+            if (!q.next() || q.value(0).toLongLong() == 0)
+                break;
+            if (deadline.hasExpired())
+                throw DbError(QStringLiteral("A sessão anterior não terminou."));
+            QThread::msleep(50);
+        }
+    }
+    QSqlQuery q =
+        run(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE id = ?").arg(operationTable()), {id});
+    return q.next() && q.value(0).toLongLong() > 0;
 }
 
 void Connection::commit()

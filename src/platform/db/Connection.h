@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <stdexcept>
+#include <utility>
 
 class DbError : public std::runtime_error
 {
@@ -23,16 +24,33 @@ public:
                      const QString &statement = {});
     static DbError fromSql(const QSqlError &error, const QString &statement = {});
 
+    // What is known of the data after the error. Most errors leave nothing
+    // written (the statement or the whole transaction failed); after a lost
+    // reply to a write it may be unknown whether the server applied it, and a
+    // conflict means another workstation changed the row first.
+    enum class Outcome { NotWritten, Unknown, Conflict };
+
     QString message() const { return m_message; }
     QString nativeCode() const { return m_code; }
     QString statement() const { return m_statement; }
+    Outcome outcome() const { return m_outcome; }
+    DbError &withOutcome(Outcome o)
+    {
+        m_outcome = o;
+        return *this;
+    }
     // True for the client errors that mean the server connection is gone.
     bool isConnectionLost() const;
+    // True when the server may have applied the write: nobody may say that
+    // nothing was written, and nobody may simply send it again.
+    bool outcomeUnknown() const { return m_outcome == Outcome::Unknown; }
+    bool isConflict() const { return m_outcome == Outcome::Conflict; }
 
 private:
     QString m_message;
     QString m_code;
     QString m_statement;
+    Outcome m_outcome = Outcome::NotWritten;
 };
 
 struct ConnectionSettings
@@ -42,7 +60,11 @@ struct ConnectionSettings
     QString database;
     QString user;
     QString password;
-    int connectTimeoutSeconds = 120;
+    // A stuck server or network must not hang the program: a connection
+    // attempt, a reply and a send that take longer count as a lost connection.
+    int connectTimeoutSeconds = 10;
+    int readTimeoutSeconds = 60;
+    int writeTimeoutSeconds = 60;
     QString unixSocket; // when set, host is ignored and the socket is used
 };
 
@@ -78,6 +100,13 @@ public:
     // Runs one statement. Positional "?" values come from params; a SELECT
     // can then be read from the returned query. Without params the text
     // protocol is used (every statement kind works there).
+    //
+    // A lost connection goes to the loss handler. A statement that changes
+    // nothing (SELECT, SHOW, SET, ...) or that gives the same result when run
+    // twice (TRUNCATE, the temporary work tables) is run again after a
+    // reconnect; any other write whose reply was lost may have been applied,
+    // so it is never sent again: it raises an error whose outcome() is
+    // Unknown. Writes that must survive a lost reply run in transaction().
     QSqlQuery exec(const QString &sql, const QVariantList &params = {});
     // Named ":Name" placeholders bound from the map (names are matched
     // without regard to case).
@@ -88,19 +117,38 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
-    // Runs f inside a transaction: committed when f returns, rolled back when
-    // it throws (the exception goes on).
-    template <class F> void transaction(F &&f)
+    // Runs f as one identified operation: inside a transaction, committed
+    // when f returns, rolled back when it throws (the exception goes on).
+    // Inside an enclosing transaction f simply runs as part of it.
+    //
+    // The transaction also writes a unique operation id into the
+    // operations table, so a COMMIT whose reply is lost is settled on the
+    // server: after reconnecting, the session that sent it is ended for sure
+    // and the id is looked up. Found: the operation was done and transaction()
+    // returns normally. Not found: it raises a DbError saying the operation
+    // was not written and may be repeated. When the server cannot be reached
+    // to find out, the DbError's outcome() is Unknown and says so.
+    template <class F> void transaction(F &&f) { transaction(QString(), std::forward<F>(f)); }
+    template <class F> void transaction(const QString &operationName, F &&f)
     {
-        begin();
+        if (m_inTransaction) {
+            f();
+            return;
+        }
+        const QString id = beginOperation();
         try {
             f();
+            recordOperation(id, operationName);
         } catch (...) {
             rollbackQuietly();
             throw;
         }
-        commit();
+        commitOperation(id, operationName);
     }
+    // The table of operation ids (created when missing at connect time).
+    static QString operationTable() { return QStringLiteral("cp_operacao"); }
+    // Rows matched (not only changed) by the last UPDATE of the query.
+    static int rowsMatched(const QSqlQuery &query);
 
     struct ColumnInfo
     {
@@ -120,6 +168,9 @@ public:
     // Without a handler the error is raised.
     std::function<LossAction(const DbError &)> connectionLostHandler;
 
+    // Whether a statement may be sent again after a lost reply.
+    static bool isRetrySafe(const QString &sql);
+
 signals:
     void reconnected();
 
@@ -127,9 +178,17 @@ private:
     QSqlQuery run(const QString &sql, const QVariantList &params);
     void rollbackQuietly();
     void reconnect();
+    QString beginOperation();
+    void recordOperation(const QString &id, const QString &name);
+    void commitOperation(const QString &id, const QString &name);
+    // After a lost COMMIT: true when the operation is on the server.
+    bool settleLostCommit(const QString &id, qint64 lostSession);
+    void ensureOperationTable();
 
     QString m_name;
     ConnectionSettings m_settings;
     bool m_inTransaction = false;
+    qint64 m_sessionId = 0; // the server's id of the current session
+    bool m_operationsPruned = false;
     QHash<QString, QList<ColumnInfo>> m_columns;
 };

@@ -5,6 +5,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -724,8 +725,12 @@ void RecordSet::post()
                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                     .arg(quoteIdent(table), names.join(QStringLiteral(", ")),
                          QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-        QSqlQuery q = m_conn->exec(sql, values);
-        key = (keyCol >= 0 && m_modified[keyCol]) ? m_buffer[keyCol] : q.lastInsertId();
+        // One identified operation: a lost reply is settled on the server, so
+        // the row is never written twice and never reported unwritten wrongly.
+        m_conn->transaction(QStringLiteral("gravação em %1").arg(table), [&] {
+            QSqlQuery q = m_conn->exec(sql, values);
+            key = (keyCol >= 0 && m_modified[keyCol]) ? m_buffer[keyCol] : q.lastInsertId();
+        });
     } else {
         const QVariant oldKey = keyCol >= 0 ? cell(m_cols[keyCol], store) : QVariant();
         if (keyCol < 0 || oldKey.isNull())
@@ -734,11 +739,17 @@ void RecordSet::post()
             QStringList sets;
             for (const QString &n : names)
                 sets << n + QStringLiteral(" = ?");
-            values << oldKey;
-            m_conn->exec(
-                QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                    .arg(quoteIdent(table), sets.join(QStringLiteral(", ")), quoteIdent(kf)),
-                values);
+            const QString unchanged = unchangedSince(store, values);
+            bool applied = false;
+            m_conn->transaction(QStringLiteral("alteração em %1").arg(table), [&] {
+                QSqlQuery q = m_conn->exec(
+                    QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                        .arg(quoteIdent(table), sets.join(QStringLiteral(", ")), unchanged),
+                    values);
+                applied = Connection::rowsMatched(q) > 0;
+            });
+            if (!applied)
+                throwConflict();
         }
         key = m_modified[keyCol] ? m_buffer[keyCol] : oldKey;
     }
@@ -760,6 +771,47 @@ void RecordSet::post()
     m_insertRow = -1;
     setState(State::Browse);
     emit rowChanged(m_current);
+}
+
+QString RecordSet::unchangedSince(size_t store, QVariantList &params) const
+{
+    // The key, and every column of the base table as this list read it: a
+    // row another workstation changed or deleted meanwhile matches nothing.
+    const int keyCol = fieldIndex(keyField());
+    QStringList conds;
+    conds << quoteIdent(m_cols[keyCol].name) + QStringLiteral(" = ?");
+    params << cell(m_cols[keyCol], store);
+    for (int i = 0; i < fieldCount(); ++i) {
+        const Column &c = m_cols[i];
+        if (!c.inBase || i == keyCol)
+            continue;
+        const QString col = quoteIdent(c.name);
+        const QVariant v = cell(c, store);
+        if (v.isNull()) {
+            // A zero date reads as no date at all.
+            if (c.kind == Kind::Date || c.kind == Kind::DateTime)
+                conds << QStringLiteral("(%1 IS NULL OR %1 < '1900-01-01')").arg(col);
+            else
+                conds << col + QStringLiteral(" IS NULL");
+        } else if (c.kind == Kind::Double) {
+            // Floating columns come back through text; a hair of difference is
+            // the same amount, a cent is not.
+            conds << QStringLiteral("ABS(%1 - ?) <= ?").arg(col);
+            params << v << 1e-9 * qMax(1.0, std::fabs(v.toDouble()));
+        } else {
+            conds << col + QStringLiteral(" = ?");
+            params << v;
+        }
+    }
+    return conds.join(QStringLiteral(" AND "));
+}
+
+void RecordSet::throwConflict()
+{
+    // Nothing was written; what the other workstation saved is shown instead.
+    refreshRow();
+    throw DbError(QStringLiteral("Registro alterado por outra estação. Os dados foram relidos."))
+        .withOutcome(DbError::Outcome::Conflict);
 }
 
 void RecordSet::cancel()
@@ -800,10 +852,16 @@ void RecordSet::remove()
     const int keyCol = fieldIndex(kf);
     if (table.isEmpty() || keyCol < 0)
         throw DbError(QStringLiteral("Não há tabela base para excluir"));
-    const QVariant key = cell(m_cols[keyCol], m_order_idx[m_current]);
-    m_conn->exec(
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteIdent(table), quoteIdent(kf)),
-        {key});
+    QVariantList params;
+    const QString unchanged = unchangedSince(m_order_idx[m_current], params);
+    bool applied = false;
+    m_conn->transaction(QStringLiteral("exclusão em %1").arg(table), [&] {
+        QSqlQuery q = m_conn->exec(
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdent(table), unchanged), params);
+        applied = q.numRowsAffected() > 0;
+    });
+    if (!applied)
+        throwConflict();
     const int row = m_current;
     emit aboutToRemoveRow(row);
     m_order_idx.erase(m_order_idx.begin() + row);

@@ -101,6 +101,12 @@ public:
     void edit();
     void append();
     void setValue(const QString &field, const QVariant &value);
+    // post() and remove() write only a row that is still as this list read
+    // it: when another workstation changed or deleted it meanwhile, nothing is
+    // written, the row is read again (or leaves the list) and a DbError whose
+    // outcome() is Conflict says "Registro alterado por outra estação. Os
+    // dados foram relidos.". Each runs as one identified operation, so a lost
+    // reply never writes twice (see Connection::transaction).
     void post();
     void cancel();
     void remove();
@@ -147,6 +153,8 @@ private:
     void setState(State s);
     QVariant cutToWidth(const Column &c, const QVariant &v) const;
     bool readBack(size_t store, const QVariant &key);
+    QString unchangedSince(size_t store, QVariantList &params) const;
+    [[noreturn]] void throwConflict();
     void onMasterRowChanged();
 
     Connection *m_conn;

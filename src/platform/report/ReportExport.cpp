@@ -243,7 +243,14 @@ QString csvText(const PreparedReport &report)
         for (size_t c = 0; c < row.cells.size(); ++c) {
             if (c > 0)
                 out += QLatin1Char(',');
-            const QString &t = row.cells[c].text;
+            const Cell &cell = row.cells[c];
+            QString t = cell.text;
+            // A text that a spreadsheet would take for a formula ("=HYPERLINK(…)",
+            // "+1", "@SUM", a leading tab) is kept as text with a leading
+            // apostrophe. Amounts are numbers and stay as they are: "-80,00".
+            static const QString formulaStart = QStringLiteral("=+-@\t\r");
+            if (!cell.isNumber && !t.isEmpty() && formulaStart.contains(t.at(0)))
+                t.prepend(QLatin1Char('\''));
             if (t.contains(QLatin1Char('"')) || t.contains(QLatin1Char(',')) ||
                 t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'))) {
                 QString q = t;
