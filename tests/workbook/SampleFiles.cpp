@@ -47,7 +47,8 @@ bool writeOle2(const QString &path, const Parts &streams)
     g_object_unref(out);
     for (const auto &[name, data] : streams) {
         GsfOutput *child = gsf_outfile_new_child(ole, name.toUtf8().constData(), FALSE);
-        gsf_output_write(child, size_t(data.size()), reinterpret_cast<const guint8 *>(data.constData()));
+        gsf_output_write(child, size_t(data.size()),
+                         reinterpret_cast<const guint8 *>(data.constData()));
         gsf_output_close(child);
         g_object_unref(child);
     }
@@ -77,7 +78,8 @@ Parts Xlsx::parts() const
     workbook += "<sheets>";
     QByteArray rels = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
                       "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    const QByteArray relType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    const QByteArray relType =
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
     for (int i = 0; i < sheets.size(); ++i) {
         const QByteArray id = "rId" + QByteArray::number(10 + i);
         const QByteArray file = "worksheets/sheet" + QByteArray::number(sheets.size() - i) + ".xml";
@@ -85,10 +87,11 @@ Parts Xlsx::parts() const
                     QByteArray::number(i + 1) + "\" r:id=\"" + id + "\"/>";
         rels += "<Relationship Id=\"" + id + "\" Type=\"" + relType + "worksheet\" Target=\"" +
                 file + "\"/>";
-        p.append({QStringLiteral("xl/") + QString::fromLatin1(file),
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet "
-                  "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
-                      sheets[i].second + "</sheetData></worksheet>"});
+        p.append(
+            {QStringLiteral("xl/") + QString::fromLatin1(file),
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet "
+             "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+                 sheets[i].second + "</sheetData></worksheet>"});
     }
     workbook += "</sheets></workbook>";
     if (!sharedStrings.isEmpty()) {

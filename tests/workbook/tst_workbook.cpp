@@ -44,9 +44,10 @@ void compareGrid(const TextGrid &grid, int rows, int columns, const QList<Cell> 
     }
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            QVERIFY2(grid.cell(r, c) == expected[r][c],
-                     qPrintable(QStringLiteral("%1: \"%2\" instead of \"%3\"")
-                                    .arg(CellText::cellName(r, c), grid.cell(r, c), expected[r][c])));
+            QVERIFY2(
+                grid.cell(r, c) == expected[r][c],
+                qPrintable(QStringLiteral("%1: \"%2\" instead of \"%3\"")
+                               .arg(CellText::cellName(r, c), grid.cell(r, c), expected[r][c])));
 }
 
 QByteArray inlineCell(const char *ref, const char *text)
@@ -328,12 +329,11 @@ void TstWorkbook::csvSeparatorsAndEncodings_data()
                       "15/03/2024;Pagamento a\xE7\xE3o;123;-1.234,50\r\n"
                       "16/03/2024;\"TED; JOS\xC9\";456;10,00\r\n")
         << statement;
-    QTest::newRow("; UTF-8 with BOM")
-        << QByteArray("\xEF\xBB\xBF"
-                      "Data;Histórico;Documento;Valor\n"
-                      "15/03/2024;Pagamento ação;123;-1.234,50\n"
-                      "16/03/2024;\"TED; JOSÉ\";456;10,00\n")
-        << statement;
+    QTest::newRow("; UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF"
+                                                    "Data;Histórico;Documento;Valor\n"
+                                                    "15/03/2024;Pagamento ação;123;-1.234,50\n"
+                                                    "16/03/2024;\"TED; JOSÉ\";456;10,00\n")
+                                      << statement;
     QTest::newRow(", UTF-8, quotes and a line break in a field")
         << QByteArray("Data,Valor,Obs\n15/03/2024,\"1.234,50\",\"diz \"\"oi\"\"\"\n"
                       "16/03/2024,10.5,\"duas\nlinhas\"")
@@ -341,7 +341,8 @@ void TstWorkbook::csvSeparatorsAndEncodings_data()
                               {"15/03/2024", "1.234,50", "diz \"oi\""},
                               {"16/03/2024", "10.5", "duas\nlinhas"}};
     QTest::newRow(", Windows-1252, CR line ends")
-        << QByteArray("Hist\xF3rico,Valor\rCaf\xE9,3.5\r") << QList<QStringList>{{"Histórico", "Valor"}, {"Café", "3.5"}};
+        << QByteArray("Hist\xF3rico,Valor\rCaf\xE9,3.5\r")
+        << QList<QStringList>{{"Histórico", "Valor"}, {"Café", "3.5"}};
     QTest::newRow("blank lines and short rows")
         << QByteArray("a;b;c\n\nx\n\n\n")
         << QList<QStringList>{{"a", "b", "c"}, {"", "", ""}, {"x", "", ""}};
@@ -429,8 +430,8 @@ void TstWorkbook::filesThatAreNotReadable_data()
     for (int i = 0; i < 4096; ++i)
         binary.append(char((i * 7919 + 13) % 256));
     SampleFiles::writeFile(path(QStringLiteral("lixo.xls")), binary);
-    QTest::newRow("binary rubbish") << path(QStringLiteral("lixo.xls")) << K::NotWorkbook
-                                    << QString();
+    QTest::newRow("binary rubbish")
+        << path(QStringLiteral("lixo.xls")) << K::NotWorkbook << QString();
 
     SampleFiles::writeOle2(path(QStringLiteral("documento.xls")),
                            {{QStringLiteral("WordDocument"), QByteArray(600, 'x')}});
@@ -452,12 +453,14 @@ void TstWorkbook::filesThatAreNotReadable_data()
         biff.append(char(data.size() & 0xff)).append(char(data.size() >> 8));
         biff.append(data);
     };
-    record(0x0809, QByteArray("\x00\x06\x05\x00\xBB\x0D\xCC\x07\x00\x00\x00\x00\x06\x00\x00\x00", 16));
+    record(0x0809,
+           QByteArray("\x00\x06\x05\x00\xBB\x0D\xCC\x07\x00\x00\x00\x00\x06\x00\x00\x00", 16));
     record(0x002F, QByteArray("\x01\x00\x01\x00\x01\x00", 6) + QByteArray(48, '\x33'));
     record(0x000A, {});
     biff.append(QByteArray(4096, '\0'));
     SampleFiles::writeOle2(path(QStringLiteral("senha.xls")), {{QStringLiteral("Workbook"), biff}});
-    QTest::newRow("encrypted xls") << path(QStringLiteral("senha.xls")) << K::Encrypted << QString();
+    QTest::newRow("encrypted xls")
+        << path(QStringLiteral("senha.xls")) << K::Encrypted << QString();
 
     SampleFiles::writeZip(path(QStringLiteral("pacote.xlsx")),
                           {{QStringLiteral("leia.txt"), "nada"}});

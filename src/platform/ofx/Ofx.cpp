@@ -121,6 +121,23 @@ OfxStatement read(const QString &path)
         all.end = s.end.isEmpty() ? all.end : s.end;
     }
 
+    // What libofx must find again: each line's day and amount as the bank
+    // wrote them. A line without them is refused here, and a line libofx
+    // reads otherwise means the file was not understood.
+    QList<QDate> days;
+    QList<double> amounts;
+    for (int i = 0; i < all.transactions.size(); ++i) {
+        const OfxText::Transaction &t = all.transactions.at(i);
+        const QDate day = QDate::fromString(OfxText::dayOf(t.posted), QStringLiteral("yyyyMMdd"));
+        bool ok = false;
+        const double amount = OfxText::plainAmount(t.amount).toDouble(&ok);
+        if (!day.isValid() || !ok)
+            throw OfxError::badTransaction(fileName, i + 1);
+        days.append(day);
+        amounts.append(amount);
+    }
+    const bool hasBalance = !all.balance.isEmpty();
+
     QTemporaryFile slice(QDir::tempPath() + QStringLiteral("/cp-ofx-XXXXXX.ofx"));
     if (!slice.open())
         throw OfxError::unreadable(fileName,
@@ -147,9 +164,10 @@ OfxStatement read(const QString &path)
         const int expected = std::min(OfxText::SliceSize, total - first);
         if (!c.account || c.transactions.size() != std::max(expected, 0))
             throw OfxError::damaged(fileName);
-        for (int i = 0; i < c.complete.size(); ++i)
-            if (!c.complete.at(i))
-                throw OfxError::badTransaction(fileName, first + i + 1);
+        for (int i = 0; i < c.transactions.size(); ++i)
+            if (!c.complete.at(i) || c.transactions.at(i).date != days.at(first + i) ||
+                !qFuzzyCompare(1 + c.transactions.at(i).amount, 1 + amounts.at(first + i)))
+                throw OfxError::damaged(fileName);
         for (int i = 0; i < c.transactions.size(); ++i)
             c.transactions[i].type = transactionType(all.transactions.at(first + i).type);
         if (first == 0) {
@@ -157,7 +175,7 @@ OfxStatement read(const QString &path)
             result.account.creditCard = all.creditCard;
         }
         result.transactions += c.transactions;
-        if (c.balance) {
+        if (c.balance && hasBalance) {
             result.ledgerBalance = c.balance;
             result.balanceDate = c.balanceDate;
         }

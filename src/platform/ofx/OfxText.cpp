@@ -122,7 +122,8 @@ QString escape(const QString &value)
     return v;
 }
 
-// "20240315235900[-3:BRT]" to "20240315": the day the bank wrote.
+} // namespace
+
 QString dayOf(const QString &value)
 {
     if (value.size() >= 8) {
@@ -134,8 +135,6 @@ QString dayOf(const QString &value)
     }
     return value;
 }
-
-} // namespace
 
 QString plainAmount(const QString &amount)
 {
@@ -337,12 +336,13 @@ QByteArray restate(const Statement &s, int first, int count)
         out += QLatin1String("</STMTTRN>\n");
     }
     out += QLatin1String("</BANKTRANLIST>\n");
-    if (!s.balance.isEmpty()) {
-        out += QLatin1String("<LEDGERBAL>\n");
-        leaf(QLatin1String("BALAMT"), plainAmount(s.balance));
-        leaf(QLatin1String("DTASOF"), dayOf(s.balanceDate.isEmpty() ? end : s.balanceDate));
-        out += QLatin1String("</LEDGERBAL>\n");
-    }
+    // The balance is required in a statement; without the bank's, a zero
+    // stands in (and the reader does not take it for one).
+    out += QLatin1String("<LEDGERBAL>\n");
+    leaf(QLatin1String("BALAMT"),
+         s.balance.isEmpty() ? QStringLiteral("0") : plainAmount(s.balance));
+    leaf(QLatin1String("DTASOF"), dayOf(s.balanceDate.isEmpty() ? end : s.balanceDate));
+    out += QLatin1String("</LEDGERBAL>\n");
     out += QStringLiteral("</%3>\n</%2>\n</%1>\n</OFX>\n").arg(set, trnrs, stmtrs);
     return out.toUtf8();
 }

@@ -64,5 +64,8 @@ QByteArray restate(const Statement &statement, int first, int count);
 
 // "1.234,56", "1234,56", "+1234.56" to "1234.56"; other texts unchanged.
 QString plainAmount(const QString &amount);
+// "20240315235900[-3:BRT]" to "20240315": the day the bank wrote; a value
+// that does not begin with eight digits unchanged.
+QString dayOf(const QString &value);
 
 } // namespace OfxText
