@@ -473,7 +473,21 @@ void TstWorkbook::filesThatAreNotReadable_data()
     QTest::newRow("OpenDocument text named .ods")
         << path(QStringLiteral("texto.ods")) << K::NotWorkbook << QString();
 
-    Xlsx chart;
+    SampleFiles::writeZip(
+        path(QStringLiteral("binaria.xlsb")),
+        {{QStringLiteral("[Content_Types].xml"), "<Types/>"},
+         {QStringLiteral("_rels/.rels"),
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+          "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+          "relationships/officeDocument\" Target=\"xl/workbook.bin\"/></Relationships>"},
+         {QStringLiteral("xl/workbook.bin"), QByteArray("\x83\x01\x00\x00", 4)}});
+    QTest::newRow("binary workbook (xlsb)")
+        << path(QStringLiteral("binaria.xlsb")) << K::NotWorkbook
+        << QStringLiteral(
+               "O arquivo \"binaria.xlsb\" não é uma planilha que o programa leia (xlsx, "
+               "xls, ods ou csv): é uma pasta de trabalho binária (xlsb); salve-a como "
+               "xlsx.");
+
     const SampleFiles::Parts parts = [] {
         Xlsx x;
         x.sheets.append({QStringLiteral("Plan1"), inlineCell("A1", "x")});

@@ -215,6 +215,9 @@ Workbook locateParts(const ZipArchive &zip, const QString &fileName)
         workbookPart = QStringLiteral("xl/workbook.xml");
     if (workbookPart.isEmpty() || !zip.contains(workbookPart))
         throw WorkbookError::notWorkbook(fileName);
+    if (workbookPart.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive))
+        throw WorkbookError::notWorkbook(
+            fileName, QStringLiteral("é uma pasta de trabalho binária (xlsb); salve-a como xlsx"));
 
     Workbook wb;
     QStringList sheetIds;
