@@ -1,5 +1,7 @@
 #include "widgets/Modal.h"
 
+#include "widgets/WindowFit.h"
+
 namespace Modal {
 
 namespace {
@@ -14,6 +16,8 @@ int exec(QDialog *dialog)
 {
     if (!dialog)
         return QDialog::Rejected;
+    if (!dialog->isMaximized() && !(dialog->windowState() & Qt::WindowMaximized))
+        WindowFit::fit(dialog);
     if (!currentHandler())
         return dialog->exec();
     // Copy: the handler may open further windows that install handlers of their own.
