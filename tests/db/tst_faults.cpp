@@ -6,6 +6,7 @@
 #include "FaultProxy.h"
 #include "TestDb.h"
 #include "TestMain.h"
+#include "db/PrivateTable.h"
 #include "db/RecordSet.h"
 
 #include <QElapsedTimer>
@@ -17,7 +18,8 @@ namespace {
 // The program's connection on the test database, through the proxy.
 std::unique_ptr<Connection> viaProxy(TestDb &db, FaultProxy &proxy, int readTimeout = 60)
 {
-    auto c = std::make_unique<Connection>(QStringLiteral("faults_%1").arg(quintptr(&proxy)));
+    static int made = 0;
+    auto c = std::make_unique<Connection>(QStringLiteral("faults_%1").arg(++made));
     ConnectionSettings s = TestDb::serverSettings(db.databaseName());
     s.unixSocket.clear();
     s.host = QStringLiteral("127.0.0.1");
@@ -49,6 +51,7 @@ private slots:
     void lostWriteIsNeverSentTwice();
     void lostReadIsRunAgain();
     void stalledServerTimesOut();
+    void privateWorkTables();
 };
 
 void TstFaults::lostCommit_data()
@@ -193,6 +196,49 @@ void TstFaults::stalledServerTimesOut()
     QVERIFY2(waited >= 1500 && waited < 8000, qPrintable(QString::number(waited)));
     // Once the server answers again, so does the program.
     QCOMPARE(c->scalar("select count(*) from filial").toInt(), 0);
+}
+
+void TstFaults::privateWorkTables()
+{
+    // Two workstations fill the same work table: each sees its own rows, the
+    // shared table none; after a reconnect the copy is gone and nothing reads
+    // the shared table in its place.
+    TestDb db;
+    REQUIRE_DB(db);
+    db.exec("insert into pagarmes (descricao, mes01) values ('COMPARTILHADA', 1)");
+    FaultProxy proxy(TestDb::serverSettings().port);
+    auto a = viaProxy(db, proxy);
+    auto b = viaProxy(db, proxy);
+    PrivateTable mineA(a.get(), "pagarmes"), mineB(b.get(), "PagarMes");
+    mineA.claim();
+    mineB.claim();
+    a->exec("insert into pagarmes (descricao, mes01) values (?, ?)", {"DA ESTACAO A", 10});
+    b->exec("insert into PagarMes (descricao, mes01) values (?, ?)", {"DA ESTACAO B", 20});
+    QCOMPARE(a->scalar("select group_concat(descricao) from pagarmes").toString(),
+             QString("DA ESTACAO A"));
+    QCOMPARE(b->scalar("select group_concat(descricao) from pagarmes").toString(),
+             QString("DA ESTACAO B"));
+    QCOMPARE(db.scalar("select group_concat(descricao) from pagarmes").toString(),
+             QString("COMPARTILHADA"));
+    mineA.require();
+    // A's read loses its reply: the reconnect ends A's copy, and the read is
+    // not run again on the shared table.
+    proxy.loseReplyTo("select descricao");
+    QString message;
+    try {
+        a->scalar("select descricao from pagarmes where mes01 > ?", {0});
+    } catch (const DbError &e) {
+        message = e.message();
+    }
+    QCOMPARE(message, QString("A conexão com o servidor foi refeita e os dados gerados nesta "
+                              "estação se perderam. Clique em \"Gerar\" novamente."));
+    QVERIFY(!mineA.valid());
+    QVERIFY_THROWS_EXCEPTION(DbError, mineA.require());
+    QVERIFY(mineB.valid());
+    // A new fill makes a new copy.
+    mineA.claim();
+    QVERIFY(mineA.valid());
+    QCOMPARE(a->scalar("select count(*) from pagarmes").toInt(), 0);
 }
 
 CP_TEST(TstFaults)

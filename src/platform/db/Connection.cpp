@@ -197,6 +197,7 @@ void Connection::close()
     if (db.isOpen())
         db.close();
     m_inTransaction = false;
+    m_private.clear(); // temporary copies end with the session
 }
 
 void Connection::reconnect()
@@ -307,9 +308,30 @@ QSqlQuery Connection::exec(const QString &sql, const QVariantList &params)
                 close();
                 throw;
             }
+            const QSet<QString> lostCopies = m_private;
             reconnect();
+            if (namesAny(sql, lostCopies))
+                throw DbError(privateCopyLostMessage(), e.nativeCode(), sql);
         }
     }
+}
+
+QString Connection::privateCopyLostMessage()
+{
+    return QStringLiteral("A conexão com o servidor foi refeita e os dados gerados nesta estação "
+                          "se perderam. Clique em \"Gerar\" novamente.");
+}
+
+bool Connection::namesAny(const QString &sql, const QSet<QString> &tables)
+{
+    for (const QString &t : tables) {
+        const QRegularExpression word(
+            QStringLiteral("(?<![\\w$])`?%1`?(?![\\w$])").arg(QRegularExpression::escape(t)),
+            QRegularExpression::CaseInsensitiveOption);
+        if (word.match(sql).hasMatch())
+            return true;
+    }
+    return false;
 }
 
 QSqlQuery Connection::execNamed(const QString &sql, const QVariantMap &params)

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -163,6 +164,15 @@ public:
     void forgetTableColumns() { m_columns.clear(); }
 
     qint64 connectionId();
+    // The server's id of the current session (0 when closed); it changes
+    // with every reconnect.
+    qint64 sessionId() const { return isOpen() ? m_sessionId : 0; }
+    // A table name that, in this session, means a temporary copy of this
+    // workstation's (see PrivateTable). After a reconnect the copy is gone,
+    // and a read naming it is not run again: it raises instead.
+    void markPrivate(const QString &table) { m_private.insert(table.toLower()); }
+    bool isPrivate(const QString &table) const { return m_private.contains(table.toLower()); }
+    static QString privateCopyLostMessage();
 
     // Decides what happens when a statement finds the connection lost.
     // Without a handler the error is raised.
@@ -184,11 +194,13 @@ private:
     // After a lost COMMIT: true when the operation is on the server.
     bool settleLostCommit(const QString &id, qint64 lostSession);
     void ensureOperationTable();
+    static bool namesAny(const QString &sql, const QSet<QString> &tables);
 
     QString m_name;
     ConnectionSettings m_settings;
     bool m_inTransaction = false;
     qint64 m_sessionId = 0; // the server's id of the current session
     bool m_operationsPruned = false;
+    QSet<QString> m_private; // tables shadowed by this session's temporary copies
     QHash<QString, QList<ColumnInfo>> m_columns;
 };
