@@ -3,6 +3,7 @@
 #include "widgets/Clock.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QRegularExpression>
 
 #include <charconv>
@@ -68,7 +69,12 @@ int RoundToInteger(double value)
 
 QString CurrentTimeText()
 {
-    return Clock::now().time().toString(QStringLiteral("HH:mm:ss"));
+    return TimeText(Clock::now().time());
+}
+
+QString TimeText(const QTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 void TrimWorkingSet()

@@ -5,9 +5,9 @@
 #include "TestDb.h"
 #include "TestMain.h"
 #include "app/DM.h"
-#include "app/FrmPrincipal.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
+#include "program/FrmPrincipal.h"
 #include "widgets/Clock.h"
 #include "widgets/Messages.h"
 

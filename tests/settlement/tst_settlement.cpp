@@ -142,13 +142,15 @@ struct Fixture : ProgramFixture
     }
 };
 
-// The screen on the hub's current payable, with the date and amount typed.
+// The screen on the hub's current payable, followed by the hub as when it
+// opens it, with the date and amount typed.
 struct Screen
 {
     FrmBaixarNovo dlg;
     Screen(frmPagarManutencao &hub, double valorPago, const QDate &data = kQuitacao)
-        : dlg(&hub, &hub)
+        : dlg(hub.settlementPayable(), &hub)
     {
+        hub.follow(&dlg);
         dlg.CurrencyEdit2()->setValue(valorPago);
         dlg.DateEdit1()->setDate(data);
     }
@@ -266,7 +268,8 @@ void TstSettlement::windowFieldsAndDifference()
     hub.show();
     hub.saveBar()->setVisible(true); // as if the hub were editing
     hub.mainBar()->setVisible(false);
-    FrmBaixarNovo dlg(&hub, &hub);
+    FrmBaixarNovo dlg(hub.settlementPayable(), &hub);
+    hub.follow(&dlg);
     QCOMPARE(dlg.titleBand()->caption(), QString("BAIXAR CONTAS A PAGAR"));
     QVERIFY(dlg.windowTitle().startsWith("Quarvo Sistemas"));
     QCOMPARE(dlg.SpeedButton1()->text(), QString("Baixa Cai&xa"));
@@ -389,7 +392,7 @@ void TstSettlement::cashSettlement()
         s->SpeedButton1()->click();
         return s->result();
     });
-    FrmBaixarNovo::open(&hub);
+    hub.BaixaDuplicata();
 
     QCOMPARE(boxes.unexpected, 0);
     QCOMPARE(boxes.texts(), QStringList{"Deseja Enviar para o Caixa ?"});

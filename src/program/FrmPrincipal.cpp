@@ -1,4 +1,4 @@
-#include "app/FrmPrincipal.h"
+#include "program/FrmPrincipal.h"
 
 #include "app/DM.h"
 #include "app/Globals.h"

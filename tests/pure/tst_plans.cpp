@@ -1,0 +1,2 @@
+// placeholder
+#include "TestMain.h"
