@@ -1,6 +1,7 @@
 #include "app/Helpers.h"
 
 #include "widgets/Clock.h"
+#include "widgets/Modal.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -81,4 +82,12 @@ void TrimWorkingSet()
 {
     malloc_trim(0);
     QCoreApplication::processEvents();
+}
+
+int RunScreen(QDialog *screen)
+{
+    const int result = Modal::exec(screen);
+    TrimWorkingSet();
+    delete screen;
+    return result;
 }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QDialog;
 class QTime;
 
 // value rounded to n decimals, half away from zero on the value actually
@@ -15,3 +16,7 @@ QString CurrentTimeText();
 QString TimeText(const QTime &time);
 // Gives freed memory back to the system and runs the pending events once.
 void TrimWorkingSet();
+// Runs a screen the way every screen but the main window runs: modally
+// (through Modal::exec), then TrimWorkingSet, then the screen is destroyed.
+// Returns the screen's result.
+int RunScreen(QDialog *screen);

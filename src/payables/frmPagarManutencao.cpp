@@ -18,7 +18,6 @@
 #include "widgets/FieldBinder.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
-#include "widgets/Modal.h"
 #include "widgets/MoneyEdit.h"
 #include "widgets/TitleBand.h"
 #include "widgets/UpperEdit.h"
@@ -785,9 +784,7 @@ void frmPagarManutencao::ToolButton1Click()
 {
     auto *screen = new frmPagarNovo(m_lookups, this);
     follow(screen);
-    Modal::exec(screen);
-    TrimWorkingSet();
-    delete screen;
+    RunScreen(screen);
 }
 
 void frmPagarManutencao::follow(frmPagarNovo *screen)
@@ -816,9 +813,7 @@ void frmPagarManutencao::follow(frmPagarNovo *screen)
     connect(screen, &frmPagarNovo::maintenanceRequested, this, [this, screen] {
         auto *maintenance = new frmPagarManutencao(screen);
         maintenance->userLabel()->setText(m_userLabel->text());
-        Modal::exec(maintenance);
-        TrimWorkingSet();
-        delete maintenance;
+        RunScreen(maintenance);
     });
 }
 
@@ -912,9 +907,7 @@ void frmPagarManutencao::BaixaDuplicata()
     }
     auto *screen = new FrmBaixarNovo(settlementPayable(), this);
     follow(screen);
-    Modal::exec(screen);
-    TrimWorkingSet();
-    delete screen;
+    RunScreen(screen);
 }
 
 FrmBaixarNovo::Payable frmPagarManutencao::settlementPayable() const

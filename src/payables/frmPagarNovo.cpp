@@ -16,7 +16,6 @@
 #include "widgets/EnterAsTab.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
-#include "widgets/Modal.h"
 #include "widgets/TitleBand.h"
 
 #include <QFocusEvent>
@@ -662,9 +661,7 @@ void frmPagarNovo::BitBtn1Click()
         } else {
             auto *dialog = new FrmBaixaPagar(this);
             dialog->setValues(m_values);
-            Modal::exec(dialog);
-            TrimWorkingSet();
-            delete dialog;
+            RunScreen(dialog);
         }
     }
 

@@ -7,7 +7,6 @@
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
-#include "widgets/Modal.h"
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
@@ -147,9 +146,7 @@ void FrmPrincipal::BtnPagarClick()
 {
     auto *screen = new frmPagarManutencao(this);
     screen->userLabel()->setText(CurrentUserName());
-    Modal::exec(screen);
-    TrimWorkingSet();
-    delete screen;
+    RunScreen(screen);
 }
 
 void FrmPrincipal::BtnContaClick()

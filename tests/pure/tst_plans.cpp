@@ -2,6 +2,7 @@
 // a settlement (F3, cash, bank, partial) and an entry (instalments, paid at
 // entry) would write, with which values.
 
+#include "SamplePayable.h"
 #include "TestMain.h"
 #include "books/LedgerBook.h"
 #include "payables/EntryPlan.h"
@@ -17,34 +18,14 @@ const QDate kQuitacao(2024, 4, 25);
 const QDateTime kAt(QDate(2024, 4, 29), QTime(10, 0, 0));
 const QString kUser = QStringLiteral("OPERADOR COM NOME LONGO");
 
-// The payable of the cases, with the case's columns over these.
+// The sample payable, not settled, with the case's columns over it.
 PayableRow payable(const QVariantMap &overrides)
 {
     QVariantMap cols{{"Controle", 7},
-                     {"Nota", "4711"},
-                     {"notacontrole", "4711/2"},
-                     {"condicao", "2º PARCELA"},
-                     {"Nome", "FORNECEDOR X"},
-                     {"CodigoFornecedor", 12.0},
-                     {"Valor", 100.0},
-                     {"total", 300.0},
-                     {"parcelas", 3.0},
-                     {"Dataemissao", QDate(2024, 1, 10)},
-                     {"Datavenc", QDate(2024, 3, 10)},
                      {"Dataquitacao", QVariant(QMetaType::fromType<QDate>())},
-                     {"pago", "N"},
-                     {"Codigofilial", 5.0},
-                     {"filial", "FILIAL ANTIGA"},
-                     {"nomefilial", "LOJA NORTE"},
-                     {"codigogerencial", 4.0},
-                     {"gerencial", "ALUGUEL"},
-                     {"gerenial", "ALUGUEL LOJA"},
-                     {"codigotipo", 2.0},
-                     {"tipo", "BOLETO"},
-                     {"codigodespesa", 8.0},
-                     {"despesa", "ENERGIA"},
-                     {"numerodpc", QVariant(QMetaType::fromType<double>())},
-                     {"Obs", "nota de luz"}};
+                     {"numerodpc", QVariant(QMetaType::fromType<double>())}};
+    for (const auto &[column, value] : samplePayableColumns())
+        cols.insert(column, value);
     for (auto it = overrides.begin(); it != overrides.end(); ++it)
         cols[it.key()] = it.value();
     QSqlRecord rec;
@@ -201,25 +182,12 @@ void TstPlans::settlement_data()
         << QVariantMap{{"especie", "Pagamento Pagar Dinheiro"},
                        {"gerenial", "CONTA CORRENTE"},
                        {"tipo", "BOLETO"}}
-        << QVariantMap{{"tipos", "DEBITO"},
-                       {"codigoconta", 99999.0},
-                       {"conta", "JUROS"},
-                       {"banco", "JUROS"},
-                       {"agencia", "9999"},
-                       {"datalancamento", kQuitacao},
-                       {"dataquitacao", kQuitacao},
-                       {"datavencimento", kQuitacao},
-                       {"debito", 250.0},
-                       {"valor", kAbsent},
-                       {"codigofilial", 3.0},
-                       {"filial", "LOJA CENTRO"},
-                       {"codigodespesa", 8.0},
-                       {"tipodespesa", "ENERGIA"},
-                       {"obs", ""},
-                       {"es", "S"},
-                       {"usuario", kUser},
-                       {"hora", QTime(10, 0, 0)},
-                       {"nomecomputador", "ESTACAO-1"}}
+        // The interest pseudo-account, on the list's branch, a debit only.
+        << QVariantMap{{"tipos", "DEBITO"},       {"codigoconta", 99999.0},
+                       {"conta", "JUROS"},        {"debito", 250.0},
+                       {"valor", kAbsent},        {"dataquitacao", kQuitacao},
+                       {"codigofilial", 3.0},     {"filial", "LOJA CENTRO"},
+                       {"hora", QTime(10, 0, 0)}, {"obs", ""}}
         << none << none;
     // Partial: no work row; cash without hand-off; what is left (or paid
     // above) becomes a new open payable, nothing when paid in full.

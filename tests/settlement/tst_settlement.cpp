@@ -4,6 +4,7 @@
 // workstation, a failure in the middle of a mode.
 
 #include "ProgramFixture.h"
+#include "SamplePayable.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
@@ -77,39 +78,10 @@ struct Fixture : ProgramFixture
             r << q.record();
         return r;
     }
-    // One payable with the given columns over a set of defaults, values bound.
+    // One payable with the given columns over the sample payable, values bound.
     int payable(const Columns &overrides = {})
     {
-        Columns cols{{"Nota", "4711"},
-                     {"notacontrole", "4711/2"},
-                     {"condicao", "2º PARCELA"},
-                     {"Nome", "FORNECEDOR X"},
-                     {"nomefornecedor", "FORNECEDOR X"},
-                     {"CodigoFornecedor", 12.0},
-                     {"Valor", 100.0},
-                     {"total", 300.0},
-                     {"parcelas", 3.0},
-                     {"Dataemissao", QDate(2024, 1, 10)},
-                     {"Datavenc", QDate(2024, 3, 10)},
-                     {"pago", "N"},
-                     {"Codigofilial", 5.0},
-                     {"filial", "FILIAL ANTIGA"},
-                     {"nomefilial", "LOJA NORTE"},
-                     {"codigogerencial", 4.0},
-                     {"gerencial", "ALUGUEL"},
-                     {"gerenial", "ALUGUEL LOJA"},
-                     {"codigotipo", 2.0},
-                     {"tipo", "BOLETO"},
-                     {"codigodespesa", 8.0},
-                     {"despesa", "ENERGIA"},
-                     {"codigonota", 321.0},
-                     {"controles", "C-9"},
-                     {"chavenota", "CHAVE-1"},
-                     {"codigoparcela", 2.0},
-                     {"descparcela", "SEGUNDA"},
-                     {"aplicacao", "REVENDA"},
-                     {"usuario", "QUEM LANCOU"},
-                     {"Obs", "nota de luz"}};
+        Columns cols = samplePayableColumns();
         for (const auto &[column, value] : overrides) {
             auto it = std::find_if(cols.begin(), cols.end(),
                                    [&](const auto &c) { return c.first == column; });

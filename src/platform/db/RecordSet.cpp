@@ -331,12 +331,6 @@ void RecordSet::fetch(QSqlQuery &q)
         for (int i = 0; i < cols; ++i)
             setCell(m_cols[i], r, q.value(i));
     }
-    for (Column &c : m_cols)
-        c.arena.squeeze();
-    m_order_idx.resize(m_storeRows);
-    for (size_t i = 0; i < m_storeRows; ++i)
-        m_order_idx[i] = uint32_t(i);
-    applyOrder();
 }
 
 void RecordSet::clearRows()
@@ -354,6 +348,12 @@ void RecordSet::clearRows()
 
 void RecordSet::filled()
 {
+    for (Column &c : m_cols)
+        c.arena.squeeze();
+    m_order_idx.resize(m_storeRows);
+    for (size_t i = 0; i < m_storeRows; ++i)
+        m_order_idx[i] = uint32_t(i);
+    applyOrder();
     m_state = State::Browse;
     m_bof = true;
     m_eof = m_order_idx.empty();
@@ -374,10 +374,6 @@ void RecordSet::openRows(const QSqlRecord &columns, const QList<QVariantList> &r
         for (int i = 0; i < cols && i < row.size(); ++i)
             setCell(m_cols[i], r, row[i]);
     }
-    m_order_idx.resize(m_storeRows);
-    for (size_t i = 0; i < m_storeRows; ++i)
-        m_order_idx[i] = uint32_t(i);
-    applyOrder();
     filled();
 }
 

@@ -145,7 +145,7 @@ private:
     void fetch(QSqlQuery &q);
     // Empties the set before it is filled again.
     void clearRows();
-    // The set is filled: the visible order, the state and the signals.
+    // The rows are in: the visible order, the state and the signals.
     void filled();
     // withBase: the widths and base-table membership come from the base
     // table's columns.
