@@ -597,6 +597,16 @@ void frmPagarManutencao::buildMenus()
     }
 }
 
+void frmPagarManutencao::setUserName(const QString &name)
+{
+    m_userLabel->setText(name);
+}
+
+QString frmPagarManutencao::userName() const
+{
+    return m_userLabel->text();
+}
+
 QPushButton *frmPagarManutencao::letterButton(QChar letter) const
 {
     const int i = letter.toUpper().unicode() - 'A';
@@ -812,7 +822,7 @@ void frmPagarManutencao::follow(frmPagarNovo *screen)
     // same user.
     connect(screen, &frmPagarNovo::maintenanceRequested, this, [this, screen] {
         auto *maintenance = new frmPagarManutencao(screen);
-        maintenance->userLabel()->setText(m_userLabel->text());
+        maintenance->setUserName(userName());
         RunScreen(maintenance);
     });
 }
@@ -997,7 +1007,7 @@ void frmPagarManutencao::BaixaAutomatica()
     request.mode = SettlementMode::Full;
     request.date = Clock::today();
     request.toCash = toCash;
-    request.user = m_userLabel->text();
+    request.user = userName();
     request.computer = QSysInfo::machineHostName();
     request.at = Clock::now();
     std::tie(request.branchCode, request.branchName) = currentBranch();

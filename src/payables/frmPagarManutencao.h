@@ -51,6 +51,9 @@ public:
     PayablesLookups *lookups() const { return m_lookups; }
     RecordSet *PagarTemp() const { return m_pagarTemp; }
 
+    // The user shown in the tool area; F3 writes this name.
+    void setUserName(const QString &name);
+    QString userName() const;
     QLabel *userLabel() const { return m_userLabel; }
     UpperEdit *searchEdit() const { return m_search; }
     DateEdit *dataInicial() const { return m_dataI; }

@@ -145,7 +145,7 @@ void FrmPrincipal::bringToFront()
 void FrmPrincipal::BtnPagarClick()
 {
     auto *screen = new frmPagarManutencao(this);
-    screen->userLabel()->setText(CurrentUserName());
+    screen->setUserName(CurrentUserName());
     RunScreen(screen);
 }
 
