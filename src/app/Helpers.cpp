@@ -1,8 +1,10 @@
 #include "app/Helpers.h"
 
 #include "widgets/Clock.h"
+#include "widgets/Modal.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QRegularExpression>
 
 #include <charconv>
@@ -68,11 +70,24 @@ int RoundToInteger(double value)
 
 QString CurrentTimeText()
 {
-    return Clock::now().time().toString(QStringLiteral("HH:mm:ss"));
+    return TimeText(Clock::now().time());
+}
+
+QString TimeText(const QTime &time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 void TrimWorkingSet()
 {
     malloc_trim(0);
     QCoreApplication::processEvents();
+}
+
+int RunScreen(QDialog *screen)
+{
+    const int result = Modal::exec(screen);
+    TrimWorkingSet();
+    delete screen;
+    return result;
 }

@@ -1,12 +1,11 @@
 #include "payables/FrmBaixaPagar.h"
 
-#include "payables/CashBook.h"
-
 #include "app/Application.h"
 #include "app/DM.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
 #include "db/DisplayFormat.h"
+#include "payables/PayablesBook.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
 #include "widgets/EnterAsTab.h"
@@ -31,16 +30,6 @@ const QString kAtencao = QStringLiteral("Atenção");
 QString codeText(double code)
 {
     return QString::number(code, 'f', 0);
-}
-
-void replace(RowValues &row, const QString &column, const QVariant &value)
-{
-    for (auto &[name, v] : row)
-        if (name.compare(column, Qt::CaseInsensitive) == 0) {
-            v = value;
-            return;
-        }
-    row.append({column, value});
 }
 
 } // namespace
@@ -184,34 +173,6 @@ void FrmBaixaPagar::showEvent(QShowEvent *event)
     m_quitacao->setFocus();
 }
 
-void FrmBaixaPagar::writeSettled(const NewPayableValues &v, const QDate &quitacao)
-{
-    const QString user = CurrentUserName();
-    const QDate today = Clock::today();
-    const QString notaParcela = v.nota + QStringLiteral("/1");
-    const QString especie = frmPagarNovo::Especie;
-
-    RowValues payable = frmPagarNovo::instalmentRow(v, 1);
-    replace(payable, QStringLiteral("Datavenc"), v.emissao);
-    replace(payable, QStringLiteral("Dataquitacao"), quitacao);
-    replace(payable, QStringLiteral("Valor"), v.valorParcela);
-    replace(payable, QStringLiteral("totalpg"), v.valorParcela);
-    replace(payable, QStringLiteral("parcelas"), 0.0);
-    replace(payable, QStringLiteral("pago"), QStringLiteral("S"));
-    replace(payable, QStringLiteral("especie"), especie);
-    replace(payable, QStringLiteral("horaquitado"), CurrentTimeText());
-
-    const QString descricao = v.nomeFornecedor.left(frmPagarNovo::NomeWidth);
-    const CashPayment payment{notaParcela, descricao,    v.codigoFornecedor, user, today,
-                              v.total,     v.nomeFilial, v.codigoFilial,     {}};
-    Connection &db = Db();
-    db.transaction([&] {
-        RowWriter::insert(db, QStringLiteral("pagar"), payable);
-        CashBook::writeCaixa(db, payment);
-        CashBook::writeCaixatemp(db, payment);
-    });
-}
-
 void FrmBaixaPagar::BitBtn1Click()
 {
     const QDate quitacao = m_quitacao->date();
@@ -233,6 +194,8 @@ void FrmBaixaPagar::BitBtn1Click()
         m_quitacao->setFocus();
         return;
     }
-    if (Guarded([&] { writeSettled(m_values, quitacao); }))
+    if (Guarded([&] {
+            PayablesBook::settleAtEntry(Db(), m_values, quitacao, CurrentUserName(), Clock::now());
+        }))
         accept();
 }

@@ -1,12 +1,12 @@
 #pragma once
 // "Baixa Contas a Pagar": finishes the entry of a bill paid on the spot on a
-// date other than today. It shows what was entered on the new-payable screen
-// (read-only, in upper case), takes the settlement date and on "&Confirma "
-// writes the settled payable, the cash-ledger row and the cash hand-off row,
-// all three in one transaction: a database failure writes none of them and
-// the dialog stays open for another try.
+// date other than today. It is given what was entered on the new-payable
+// screen and shows it (read-only, in upper case), takes the settlement date
+// and on "&Confirma " has the payables book write the settled payable, the
+// cash-ledger row and the cash hand-off row as one operation: a database
+// failure writes none of them and the dialog stays open for another try.
 
-#include "payables/frmPagarNovo.h"
+#include "payables/EntryPlan.h"
 
 #include <QDate>
 #include <QDialog>
@@ -27,12 +27,6 @@ public:
     // run (made on first use, without parent). The new-payable screen opens
     // an instance of its own.
     static FrmBaixaPagar *instance();
-
-    // Writes a bill paid at entry in one transaction: the settled payable
-    // (settled on quitacao), its cash-ledger row and its hand-off row (both
-    // dated today, for the total as typed). Throws DbError; nothing is then
-    // written.
-    static void writeSettled(const NewPayableValues &values, const QDate &quitacao);
 
     // Fills the display fields and keeps the values the confirmation writes;
     // the settlement date is emptied.

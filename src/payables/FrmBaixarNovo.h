@@ -1,35 +1,52 @@
 #pragma once
-// "BAIXAR CONTAS A PAGAR": settles the payable that is the current row of the
-// maintenance screen's list, in one of three ways, each a button that runs
-// once: in cash (optionally booked in the cash ledger and handed to the cash
-// program), through the bank (a debit on the interest pseudo-account of the
-// checking-account ledger) or partially ("DPC": the payable is closed with the
-// value paid and the remainder becomes a new open payable of the same note).
+// "BAIXAR CONTAS A PAGAR": settles one payable in one of three ways, each a
+// button that runs once: in cash (optionally booked in the cash ledger and
+// handed to the cash program), through the bank (a debit on the interest
+// pseudo-account of the checking-account ledger) or partially ("DPC": the
+// payable is closed with the value paid and the remainder becomes a new open
+// payable of the same note).
 //
-// Every mode asks its question first and then writes all its rows in one
-// transaction, on the payable as the server holds it at that moment (locked),
-// so a payable settled or deleted meanwhile by another workstation is never
-// paid twice and a failure leaves nothing half written.
+// The screen is given the payable's key and what it shows (the value owed,
+// and the branch the settlement is booked in); it checks what was typed,
+// asks its question, has the payables book settle the payable (one
+// operation, on the payable as the server holds it at that moment: settled
+// or deleted meanwhile, it is not paid) and says the outcome. It touches no
+// other window: whoever opened it follows it through its signals (the
+// maintenance screen re-reads its list and sets its tool bars) and may read
+// the outcome afterwards.
+
+#include "payables/PayablesBook.h"
 
 #include <QDialog>
 #include <QVariant>
+
+#include <optional>
 
 class DateEdit;
 class MoneyEdit;
 class QPushButton;
 class TitleBand;
-class frmPagarManutencao;
 
 class FrmBaixarNovo : public QDialog
 {
     Q_OBJECT
 public:
-    explicit FrmBaixarNovo(frmPagarManutencao *hub, QWidget *parent = nullptr);
+    // The payable to settle, as its opener has it.
+    struct Payable
+    {
+        QVariant key;     // Controle; invalid: no payable, the modes do nothing
+        double valor = 0; // "Valor Duplicata", rounded to cents
+        // The branch the work row and the ledger debit are booked in.
+        QVariant branchCode;
+        QVariant branchName;
+    };
+
+    explicit FrmBaixarNovo(const Payable &payable, QWidget *parent = nullptr);
     ~FrmBaixarNovo() override;
 
-    // Creates the screen for the hub's current payable, runs it modally,
-    // trims the working set when it closes and destroys it.
-    static void open(frmPagarManutencao *hub);
+    const Payable &payable() const { return m_payable; }
+    // What the last mode that reached the database came to (none yet: empty).
+    const std::optional<PayablesBook::SettlementOutcome> &outcome() const { return m_outcome; }
 
     DateEdit *DateEdit1() const { return m_data; }           // "Data de Quitação"
     MoneyEdit *CurrencyEdit1() const { return m_valorDup; }  // "Valor Duplicata"
@@ -39,6 +56,13 @@ public:
     QPushButton *SpeedButton2() const { return m_banco; }    // "Baixar P/Banco"
     QPushButton *TSpeedButton7() const { return m_dpc; }     // "Baixar &Dpc"
     TitleBand *titleBand() const { return m_title; }
+
+signals:
+    // The screen came up.
+    void shown();
+    // A mode ran: written false when the database refused it (nothing was
+    // written, the buttons come back for another try), otherwise its outcome.
+    void modeFinished(bool written, const PayablesBook::SettlementOutcome &outcome);
 
 public slots:
     void SpeedButton1Click();  // cash
@@ -55,9 +79,9 @@ private:
     enum class Mode { Caixa, Banco, Dpc };
     void run(Mode mode);
     void setModeButtonsVisible(bool visible);
-    void hubToBrowsing();
 
-    frmPagarManutencao *m_hub;
+    Payable m_payable;
+    std::optional<PayablesBook::SettlementOutcome> m_outcome;
     TitleBand *m_title = nullptr;
     DateEdit *m_data = nullptr;
     MoneyEdit *m_valorDup = nullptr;

@@ -1,8 +1,10 @@
 #pragma once
-// The lookup lists that the payables maintenance screen owns while it is open
-// and on which the new-payable screen, the settlement screens and the pick
-// lists work. A pick list narrows one of them with its searches, and the
-// narrowed list stays narrowed after the pick list closes.
+// The lookup lists that the payables maintenance screen owns while it is open:
+// its edit tab's pick lists work on them, and it gives them to the
+// new-payable screen it opens, whose pick lists work on them too. A pick list
+// narrows one of them with its searches, and the narrowed list stays narrowed
+// after the pick list closes; a settlement leaves the cost-centre list
+// narrowed to the settled payable's cost centre.
 
 #include "db/RecordSet.h"
 

@@ -4,10 +4,10 @@
 #include "app/DM.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
+#include "app/MenuActions.h"
 #include "db/LikePattern.h"
-#include "db/RowWriter.h"
-#include "payables/CashBook.h"
 #include "payables/FrmBaixarNovo.h"
+#include "payables/PayablesBook.h"
 #include "payables/frmPagarNovo.h"
 #include "shell/Calculator.h"
 #include "widgets/BigToolBar.h"
@@ -38,8 +38,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -47,12 +46,6 @@
 namespace {
 
 const QString kAtencao = QStringLiteral("Atenção");
-
-QMap<int, std::function<void(frmPagarManutencao *)>> &reportActions()
-{
-    static QMap<int, std::function<void(frmPagarManutencao *)>> a;
-    return a;
-}
 
 QLabel *legendPanel(const QColor &color, const QString &text, QWidget *parent)
 {
@@ -127,12 +120,6 @@ const QList<frmPagarManutencao::ReportEntry> &frmPagarManutencao::reportEntries(
         {QStringLiteral("Negociação no Periodo"), true},
     };
     return entries;
-}
-
-void frmPagarManutencao::setReportAction(int entryNumber,
-                                         std::function<void(frmPagarManutencao *)> action)
-{
-    reportActions()[entryNumber] = std::move(action);
 }
 
 frmPagarManutencao::frmPagarManutencao(QWidget *parent)
@@ -276,9 +263,7 @@ void frmPagarManutencao::buildUi()
         a->setVisible(!entries[i].hidden);
         a->setData(i + 1);
         connect(a, &QAction::triggered, this, [this, number = i + 1] {
-            auto it = reportActions().find(number);
-            if (it != reportActions().end())
-                Guarded([&] { it.value()(this); });
+            Guarded([&] { MenuActions::run(MenuActions::PayablesReports, number, this); });
         });
     }
     relatorio->setMenu(m_reportMenu);
@@ -607,11 +592,19 @@ void frmPagarManutencao::buildMenus()
     for (int i = 0; i < captions.size(); ++i) {
         QAction *a = relatorios->addAction(captions[i]);
         connect(a, &QAction::triggered, this, [this, number = 101 + i] {
-            auto it = reportActions().find(number);
-            if (it != reportActions().end())
-                Guarded([&] { it.value()(this); });
+            Guarded([&] { MenuActions::run(MenuActions::PayablesReports, number, this); });
         });
     }
+}
+
+void frmPagarManutencao::setUserName(const QString &name)
+{
+    m_userLabel->setText(name);
+}
+
+QString frmPagarManutencao::userName() const
+{
+    return m_userLabel->text();
 }
 
 QPushButton *frmPagarManutencao::letterButton(QChar letter) const
@@ -799,7 +792,39 @@ void frmPagarManutencao::letterClick(QChar letter)
 
 void frmPagarManutencao::ToolButton1Click()
 {
-    frmPagarNovo::open(this);
+    auto *screen = new frmPagarNovo(m_lookups, this);
+    follow(screen);
+    RunScreen(screen);
+}
+
+void frmPagarManutencao::follow(frmPagarNovo *screen)
+{
+    // The entry works on this screen's lists: they are open while it does.
+    connect(screen, &frmPagarNovo::entryStarting, this, [this] {
+        Guarded([this] {
+            if (!m_tbPagar->isOpen())
+                m_tbPagar->open();
+            m_lookups->openAll();
+        });
+    });
+    // After a generation the list shows the payables of the note, as it was
+    // stored (cut to its field), so a long note still finds the rows written.
+    connect(screen, &frmPagarNovo::generated, this, [this](const QString &nota) {
+        Guarded([&] {
+            m_tbPagar->close();
+            m_tbPagar->setSql(QStringLiteral("select * from pagar \nwhere nota like(:nota) "));
+            m_tbPagar->setParam(QStringLiteral("nota"),
+                                LikePattern::prefix(nota.left(EntryPlan::NotaWidth)));
+            m_tbPagar->open();
+        });
+    });
+    // "&Manutenção": a further maintenance screen over the entry, for the
+    // same user.
+    connect(screen, &frmPagarNovo::maintenanceRequested, this, [this, screen] {
+        auto *maintenance = new frmPagarManutencao(screen);
+        maintenance->setUserName(userName());
+        RunScreen(maintenance);
+    });
 }
 
 void frmPagarManutencao::ToolButton6Click()
@@ -890,7 +915,63 @@ void frmPagarManutencao::BaixaDuplicata()
         Messages::warning(kAtencao, QStringLiteral("Nota já foi Quitada !!!"));
         return;
     }
-    FrmBaixarNovo::open(this);
+    auto *screen = new FrmBaixarNovo(settlementPayable(), this);
+    follow(screen);
+    RunScreen(screen);
+}
+
+FrmBaixarNovo::Payable frmPagarManutencao::settlementPayable() const
+{
+    FrmBaixarNovo::Payable p;
+    if (m_tbPagar->isOpen() && m_tbPagar->recNo() >= 0) {
+        p.key = m_tbPagar->value(QStringLiteral("Controle"));
+        p.valor = RoundDecimals(2, m_tbPagar->number(QStringLiteral("Valor")));
+    }
+    std::tie(p.branchCode, p.branchName) = currentBranch();
+    return p;
+}
+
+std::pair<QVariant, QVariant> frmPagarManutencao::currentBranch() const
+{
+    RecordSet *filiais = m_lookups->tbfilial;
+    if (filiais->isOpen() && filiais->recNo() >= 0)
+        return {filiais->value(QStringLiteral("Codigofilial")),
+                filiais->value(QStringLiteral("Nomefilial"))};
+    return {};
+}
+
+void frmPagarManutencao::follow(FrmBaixarNovo *screen)
+{
+    // Showing the screen, and every mode it runs, leave this screen browsing.
+    connect(screen, &FrmBaixarNovo::shown, this, [this] { setBrowsing(true); });
+    const QVariant codigoGerencial = m_tbPagar->isOpen() && m_tbPagar->recNo() >= 0
+                                         ? m_tbPagar->value(QStringLiteral("codigogerencial"))
+                                         : QVariant();
+    connect(screen, &FrmBaixarNovo::modeFinished, this,
+            [this, codigoGerencial](bool written, const PayablesBook::SettlementOutcome &o) {
+                Guarded([&] {
+                    // The cost-centre list narrowed to the payable's cost
+                    // centre; the code is bound, so a payable without one
+                    // simply narrows it to nothing.
+                    RecordSet *gerencial = m_lookups->tbgerencial;
+                    gerencial->close();
+                    gerencial->setSql(QStringLiteral(
+                        "select * from contagerencial where codigogerencial = :codigogerencial"));
+                    gerencial->setParam(QStringLiteral("codigogerencial"), codigoGerencial);
+                    gerencial->open();
+                });
+                // The list shows what the server now holds, whatever happened:
+                // the remainder alone after a partial settlement, the row
+                // itself otherwise.
+                if (written && o.remainderKey.isValid())
+                    Guarded([&] {
+                        runList(QStringLiteral("select * from pagar where Controle = :Controle"),
+                                {{QStringLiteral("Controle"), o.remainderKey}});
+                    });
+                else
+                    Guarded([this] { m_tbPagar->refreshRow(); });
+                setBrowsing(true);
+            });
 }
 
 void frmPagarManutencao::BaixaAutomatica()
@@ -921,81 +1002,24 @@ void frmPagarManutencao::BaixaAutomatica()
             m_tbPagar->post();
         }))
         return;
-    const QVariant key = m_tbPagar->value(QStringLiteral("Controle"));
-    const QString user = m_userLabel->text();
-    const QDate today = Clock::today();
-    QVariant filialCode, filialName;
-    if (m_lookups->tbfilial->isOpen() && m_lookups->tbfilial->recNo() >= 0) {
-        filialCode = m_lookups->tbfilial->value(QStringLiteral("Codigofilial"));
-        filialName = m_lookups->tbfilial->value(QStringLiteral("Nomefilial"));
-    }
-    Connection &db = *m_tbPagar->connection();
-    bool refused = false, missing = false;
-    const bool ok = Guarded([&] {
-        db.transaction([&] {
-            // The row as it stands now: another workstation may have settled it.
-            QSqlQuery q =
-                db.exec(QStringLiteral("SELECT * FROM pagar WHERE Controle = ? FOR UPDATE"), {key});
-            if (!q.next()) {
-                missing = true;
-                return;
-            }
-            const QSqlRecord r = q.record();
-            auto col = [&](const char *name) {
-                return q.value(r.indexOf(QString::fromLatin1(name)));
-            };
-            if (col("pago").toString() == QLatin1String("S")) {
-                refused = true;
-                return;
-            }
-            const QVariant valor = col("Valor");
-            const QVariant nota = col("Nota");
-            const QVariant nome = col("Nome");
-            const QVariant fornecedor = col("CodigoFornecedor");
-            db.exec(QStringLiteral("DELETE FROM pagartemp"));
-            RowWriter::insert(db, QStringLiteral("pagartemp"),
-                              {{QStringLiteral("Nota"), nota},
-                               {QStringLiteral("CodigoFornecedor"), fornecedor},
-                               {QStringLiteral("Nome"), nome},
-                               {QStringLiteral("Dataemissao"), col("Dataemissao")},
-                               {QStringLiteral("Datavenc"), col("Datavenc")},
-                               {QStringLiteral("Dataquitacao"), today},
-                               {QStringLiteral("Valor"), valor},
-                               {QStringLiteral("totalpg"), valor},
-                               {QStringLiteral("total"), col("total")},
-                               {QStringLiteral("notacontrole"), col("notacontrole")},
-                               {QStringLiteral("codigogerencial"), col("codigogerencial")},
-                               {QStringLiteral("codigotipo"), col("codigotipo")},
-                               {QStringLiteral("tipo"), col("tipo")},
-                               {QStringLiteral("parcelas"), col("parcelas")},
-                               {QStringLiteral("gerenial"), col("gerencial")},
-                               {QStringLiteral("Obs1"), col("Obs").toString().left(100)},
-                               {QStringLiteral("usuario"), user},
-                               {QStringLiteral("pago"), QStringLiteral("S")},
-                               {QStringLiteral("Codigofilial"), filialCode},
-                               {QStringLiteral("filial"), filialName}});
-            RowWriter::update(db, QStringLiteral("pagar"),
-                              {{QStringLiteral("pago"), QStringLiteral("S")},
-                               {QStringLiteral("Dataquitacao"), today},
-                               {QStringLiteral("totalpg"), valor},
-                               {QStringLiteral("valorpg"), valor},
-                               {QStringLiteral("horaquitado"), CurrentTimeText()},
-                               {QStringLiteral("especie"), CashBook::Especie},
-                               {QStringLiteral("usuario"), user.left(15)}},
-                              QStringLiteral("Controle"), key);
-            if (!toCash)
-                return;
-            const CashPayment payment{nota,  nome,       fornecedor, user, today,
-                                      valor, filialName, filialCode, {}};
-            CashBook::writeCaixa(db, payment);
-            CashBook::writeCaixatemp(db, payment);
-        });
-    });
+    SettlementRequest request;
+    request.key = m_tbPagar->value(QStringLiteral("Controle"));
+    request.mode = SettlementMode::Full;
+    request.date = Clock::today();
+    request.toCash = toCash;
+    request.user = userName();
+    request.computer = QSysInfo::machineHostName();
+    request.at = Clock::now();
+    std::tie(request.branchCode, request.branchName) = currentBranch();
+    PayablesBook::SettlementOutcome outcome;
+    const bool ok =
+        Guarded([&] { outcome = PayablesBook::settle(*m_tbPagar->connection(), request); });
     // The list shows the row as the server now holds it, whatever happened.
     Guarded([this] { m_tbPagar->refreshRow(); });
-    if (ok && refused)
+    using Kind = PayablesBook::SettlementOutcome::Kind;
+    if (ok && outcome.kind == Kind::AlreadySettled)
         Messages::information(tituloAviso, jaQuitada);
-    else if (ok && missing)
+    else if (ok && outcome.kind == Kind::Missing)
         Messages::warning(kAtencao, QStringLiteral("A duplicata não existe mais: foi excluída por "
                                                    "outra estação."));
     setBrowsing(true);

@@ -2,15 +2,24 @@
 // "Manutenção de Contas a Pagar": the hub of the payables work. It owns the
 // list of payables and the lookup lists the other payables screens work on
 // while it is open, searches the list in many ways, edits and deletes
-// payables, settles one with F3 and opens every other screen and report.
+// payables, settles one with F3 (through the payables book) and opens every
+// other screen and report.
+//
+// The screens it opens take values and give values back: the new-payable
+// screen gets the lookup lists, the settlement screen the payable's key and
+// what it shows; the hub follows them through their signals and re-reads
+// its own lists and sets its own tool bars. What its report menus open
+// stands in the menu-action registry (the reports register it).
 
 #include "db/RecordSet.h"
+#include "payables/FrmBaixarNovo.h"
 #include "payables/PayablesLookups.h"
-#include "payables/PickLists.h"
+#include "registries/PickLists.h"
 
 #include <QDialog>
 
-#include <functional>
+#include <tuple>
+#include <utility>
 
 class BigToolBar;
 class DataGrid;
@@ -26,6 +35,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class UpperEdit;
+class frmPagarNovo;
 
 class frmPagarManutencao : public QDialog
 {
@@ -41,6 +51,9 @@ public:
     PayablesLookups *lookups() const { return m_lookups; }
     RecordSet *PagarTemp() const { return m_pagarTemp; }
 
+    // The user shown in the tool area; F3 writes this name.
+    void setUserName(const QString &name);
+    QString userName() const;
     QLabel *userLabel() const { return m_userLabel; }
     UpperEdit *searchEdit() const { return m_search; }
     DateEdit *dataInicial() const { return m_dataI; }
@@ -66,9 +79,24 @@ public:
         QString caption; // empty: a separator
         bool hidden = false;
     };
+    // What an entry opens stands in the menu-action registry under
+    // MenuActions::PayablesReports and the entry's number (1-based; the
+    // "&Relatorios" menu's entries are 101 and up).
     static const QList<ReportEntry> &reportEntries();
-    // What an entry of the report menu opens (set by the report screens).
-    static void setReportAction(int entryNumber, std::function<void(frmPagarManutencao *)> action);
+
+    // What the settlement screen is given for the current payable (no
+    // current payable: an invalid key).
+    FrmBaixarNovo::Payable settlementPayable() const;
+    // Follows a settlement screen opened over this list: showing it and every
+    // mode it runs leave the tool bars browsing; after a mode the list shows
+    // what the server holds (the remainder alone after a partial settlement)
+    // and the cost-centre list is narrowed to the payable's cost centre.
+    void follow(FrmBaixarNovo *screen);
+    // Follows a new-payable screen working on this screen's lookup lists:
+    // the lists are opened when an entry starts, the list shows the
+    // payables of the note after a generation, and "&Manutenção" opens a
+    // further maintenance screen over it.
+    void follow(frmPagarNovo *screen);
 
 public slots:
     void ToolButton1Click(); // "Inclusão"
@@ -115,6 +143,8 @@ private:
                     const QString &empty);
     void periodSearch(const QString &column, bool consultChoice);
     void openEditLookup(PickLists::Member member, RecordSet *list);
+    // Code and name of the branch list's current row (none: invalid values).
+    std::pair<QVariant, QVariant> currentBranch() const;
 
     RecordSet *m_tbPagar;
     RecordSet *m_pagarTemp;

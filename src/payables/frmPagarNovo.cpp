@@ -5,10 +5,10 @@
 #include "app/Globals.h"
 #include "app/Helpers.h"
 #include "db/DisplayFormat.h"
-#include "db/LikePattern.h"
 #include "payables/FrmBaixaPagar.h"
-#include "payables/PickLists.h"
-#include "payables/frmPagarManutencao.h"
+#include "payables/PayablesBook.h"
+#include "payables/PayablesLookups.h"
+#include "registries/PickLists.h"
 #include "shell/Calculator.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
@@ -16,7 +16,6 @@
 #include "widgets/EnterAsTab.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
-#include "widgets/Modal.h"
 #include "widgets/TitleBand.h"
 
 #include <QFocusEvent>
@@ -163,10 +162,8 @@ QLineEdit *readOnlyField(const QString &name, QWidget *parent, int width = -1)
 
 } // namespace
 
-const QString frmPagarNovo::Especie = QStringLiteral("Pagamento Pagar Dinheiro");
-
-frmPagarNovo::frmPagarNovo(frmPagarManutencao *hub)
-    : QDialog(hub, Qt::Dialog | Qt::FramelessWindowHint), m_hub(hub)
+frmPagarNovo::frmPagarNovo(PayablesLookups *lookups, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_lookups(lookups)
 {
     setObjectName(QStringLiteral("frmPagarNovo"));
     setWindowTitle(MakerCaption);
@@ -180,14 +177,6 @@ frmPagarNovo::frmPagarNovo(frmPagarManutencao *hub)
 }
 
 frmPagarNovo::~frmPagarNovo() = default;
-
-void frmPagarNovo::open(frmPagarManutencao *hub)
-{
-    auto *screen = new frmPagarNovo(hub);
-    Modal::exec(screen);
-    TrimWorkingSet();
-    delete screen;
-}
 
 QLineEdit *frmPagarNovo::valorEdit() const
 {
@@ -445,11 +434,7 @@ void frmPagarNovo::prepareEntry()
 {
     m_page->show();
     m_page->setCurrentIndex(0);
-    Guarded([this] {
-        if (!m_hub->tbPagar()->isOpen())
-            m_hub->tbPagar()->open();
-        m_hub->lookups()->openAll();
-    });
+    emit entryStarting();
     m_gerar->setEnabled(true);
     setEntering(true);
 
@@ -490,7 +475,7 @@ void frmPagarNovo::setEntryField(const QString &name, const QVariant &value)
 void frmPagarNovo::SpeedButton3Click()
 {
     PickLists::run(
-        PickLists::Member::frmL_Fornecedor, m_hub->lookups()->tbfornecedor,
+        PickLists::Member::frmL_Fornecedor, m_lookups->tbfornecedor,
         PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
         this);
 }
@@ -498,7 +483,7 @@ void frmPagarNovo::SpeedButton3Click()
 void frmPagarNovo::SpeedButton2Click()
 {
     PickLists::run(
-        PickLists::Member::FrmL_CustoPagar01, m_hub->lookups()->tbgerencial,
+        PickLists::Member::FrmL_CustoPagar01, m_lookups->tbgerencial,
         PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
         this);
 }
@@ -506,7 +491,7 @@ void frmPagarNovo::SpeedButton2Click()
 void frmPagarNovo::SpeedButton1Click()
 {
     PickLists::run(
-        PickLists::Member::FrmL_FilialPagar02, m_hub->lookups()->tbfilial,
+        PickLists::Member::FrmL_FilialPagar02, m_lookups->tbfilial,
         PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
         this);
 }
@@ -514,7 +499,7 @@ void frmPagarNovo::SpeedButton1Click()
 void frmPagarNovo::SpeedButton4Click()
 {
     PickLists::run(
-        PickLists::Member::FrmL_TipoDespesa, m_hub->lookups()->tbTipo,
+        PickLists::Member::FrmL_TipoDespesa, m_lookups->tbTipo,
         PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
         this);
 }
@@ -522,7 +507,7 @@ void frmPagarNovo::SpeedButton4Click()
 void frmPagarNovo::SpeedButton5Click()
 {
     PickLists::run(
-        PickLists::Member::FrmL_DespesaPagar, m_hub->lookups()->MyTipoDespesa,
+        PickLists::Member::FrmL_DespesaPagar, m_lookups->MyTipoDespesa,
         PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }),
         this);
 }
@@ -573,11 +558,7 @@ void frmPagarNovo::ToolButton8Click()
 
 void frmPagarNovo::ToolButton2Click()
 {
-    auto *maintenance = new frmPagarManutencao(this);
-    maintenance->userLabel()->setText(m_hub->userLabel()->text());
-    Modal::exec(maintenance);
-    TrimWorkingSet();
-    delete maintenance;
+    emit maintenanceRequested();
 }
 
 bool frmPagarNovo::validate()
@@ -646,68 +627,9 @@ bool frmPagarNovo::copyValues()
     v.codigoDespesa = m_codDespesa->text().toDouble();
     v.despesa = m_descDespesa->text();
     v.obs = m_obs->toPlainText();
-    v.valorParcela =
-        v.parcelas != 0 ? RoundDecimals(2, v.total / v.parcelas) : RoundDecimals(2, v.total);
+    v.valorParcela = EntryPlan::instalmentValue(v.total, v.parcelas);
     m_values = v;
     return true;
-}
-
-RowValues frmPagarNovo::instalmentRow(const NewPayableValues &v, int i)
-{
-    const QString user = CurrentUserName();
-    const QString nome = v.nomeFornecedor.left(NomeWidth);
-    return {
-        {QStringLiteral("Nota"), v.nota.left(NotaWidth)},
-        {QStringLiteral("notacontrole"), v.nota + QLatin1Char('/') + QString::number(i)},
-        {QStringLiteral("condicao"), QString::number(i) + QStringLiteral("º PARCELA")},
-        {QStringLiteral("Dataemissao"), v.emissao},
-        {QStringLiteral("Datavenc"), v.emissao.addDays(30 * qint64(i))},
-        {QStringLiteral("Valor"), v.valorParcela},
-        {QStringLiteral("total"), v.total},
-        {QStringLiteral("parcelas"), v.parcelas},
-        {QStringLiteral("pago"), QStringLiteral("N")},
-        {QStringLiteral("CodigoFornecedor"), v.codigoFornecedor},
-        {QStringLiteral("Nome"), nome},
-        {QStringLiteral("nomefornecedor"), nome},
-        {QStringLiteral("Codigofilial"), v.codigoFilial},
-        {QStringLiteral("nomefilial"), v.nomeFilial},
-        {QStringLiteral("filial"), v.nomeFilial},
-        {QStringLiteral("codigogerencial"), v.codigoGerencial},
-        {QStringLiteral("gerencial"), v.gerencial},
-        {QStringLiteral("gerenial"), v.gerencial},
-        {QStringLiteral("codigotipo"), v.codigoTipo},
-        {QStringLiteral("tipo"), v.tipo},
-        {QStringLiteral("codigodespesa"), v.codigoDespesa},
-        {QStringLiteral("despesa"), v.despesa},
-        {QStringLiteral("Obs"), v.obs},
-        {QStringLiteral("usuario"), user},
-        {QStringLiteral("horalanc"), CurrentTimeText()},
-    };
-}
-
-bool frmPagarNovo::writeInstalments(int rows)
-{
-    return Guarded([&] {
-        Connection &db = Db();
-        db.transaction([&] {
-            for (int i = 1; i <= rows; ++i)
-                RowWriter::insert(db, QStringLiteral("pagar"), instalmentRow(m_values, i));
-        });
-    });
-}
-
-void frmPagarNovo::showPayablesOfNote()
-{
-    // The note as it was stored (cut to its field), so a long note still
-    // finds the rows just written.
-    const QString pattern = LikePattern::prefix(m_values.nota.left(NotaWidth));
-    Guarded([&] {
-        RecordSet *list = m_hub->tbPagar();
-        list->close();
-        list->setSql(QStringLiteral("select * from pagar \nwhere nota like(:nota) "));
-        list->setParam(QStringLiteral("nota"), pattern);
-        list->open();
-    });
 }
 
 void frmPagarNovo::BitBtn1Click()
@@ -718,9 +640,10 @@ void frmPagarNovo::BitBtn1Click()
     if (!copyValues())
         return;
 
-    const int rows = RoundToInteger(m_values.parcelas);
-    if (rows > 0) {
-        if (!writeInstalments(rows)) {
+    if (EntryPlan::instalmentCount(m_values.parcelas) > 0) {
+        if (!Guarded([this] {
+                PayablesBook::generate(Db(), m_values, CurrentUserName(), Clock::now());
+            })) {
             // Nothing was written: the clerk may press "&Gerar" again.
             m_gerar->setEnabled(true);
             return;
@@ -728,20 +651,21 @@ void frmPagarNovo::BitBtn1Click()
     } else if (m_values.parcelas == 0) {
         if (Messages::question(QStringLiteral("Data da Baixao"),
                                QStringLiteral("Deseja Baixa o Documento com a Data de Hoje?"))) {
-            if (!Guarded([this] { FrmBaixaPagar::writeSettled(m_values, Clock::today()); })) {
+            if (!Guarded([this] {
+                    const QDateTime now = Clock::now();
+                    PayablesBook::settleAtEntry(Db(), m_values, now.date(), CurrentUserName(), now);
+                })) {
                 m_gerar->setEnabled(true);
                 return;
             }
         } else {
             auto *dialog = new FrmBaixaPagar(this);
             dialog->setValues(m_values);
-            Modal::exec(dialog);
-            TrimWorkingSet();
-            delete dialog;
+            RunScreen(dialog);
         }
     }
 
     setEntering(false);
-    showPayablesOfNote();
+    emit generated(m_values.nota);
     accept();
 }

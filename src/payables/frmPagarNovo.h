@@ -4,15 +4,16 @@
 // means paid on the spot: one settled row, today (with its cash rows) or on a
 // date picked in the quick settlement dialog.
 //
-// The screen has no data sets of its own: it works on the lookup lists and
-// the payables list of the maintenance screen that opened it. The codes and
-// descriptions are filled only by the pick lists. When generation starts the
-// fields are copied once into NewPayableValues; everything written afterwards
-// (here and in FrmBaixaPagar) comes from that copy. The rows of one
-// generation are written in one transaction: a database failure writes none
-// of them and leaves the screen open with its fields.
+// The screen has no data sets of its own: it is given the lookup lists its
+// pick lists work on (those of the maintenance screen that opens it). The
+// codes and descriptions are filled only by the pick lists. When generation
+// starts the fields are copied once into NewPayableValues; everything written
+// afterwards (through the payables book, here and in FrmBaixaPagar) comes
+// from that copy. The rows of one generation are one operation: a database
+// failure writes none of them and leaves the screen open with its fields.
+// Whoever opened the screen follows it through its signals.
 
-#include "db/RowWriter.h"
+#include "payables/EntryPlan.h"
 
 #include <QDate>
 #include <QDialog>
@@ -22,56 +23,21 @@
 class BigToolBar;
 class DateEdit;
 class EntryNumberEdit;
-class frmPagarManutencao;
+class PayablesLookups;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 
-// The values entered, as copied from the fields when generation starts.
-struct NewPayableValues
-{
-    QDate emissao;
-    double codigoFornecedor = 0;
-    QString nomeFornecedor;
-    double codigoGerencial = 0;
-    QString gerencial;
-    double codigoFilial = 0;
-    QString nomeFilial;
-    double codigoTipo = 0;
-    QString tipo;
-    double parcelas = 0; // as typed, decimals included
-    double total = 0;    // as typed, not rounded
-    QString nota;        // as typed; cut when written
-    double codigoDespesa = 0;
-    QString despesa;
-    QString obs;
-    double valorParcela = 0; // RoundDecimals(2, total / parcelas), or of the total for 0
-};
-
 class frmPagarNovo : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmPagarNovo(frmPagarManutencao *hub);
+    explicit frmPagarNovo(PayablesLookups *lookups, QWidget *parent = nullptr);
     ~frmPagarNovo() override;
 
-    // Creates the screen over the hub's lists, runs it modally, trims the
-    // working set and destroys it.
-    static void open(frmPagarManutencao *hub);
-
-    // Bill numbers and supplier names are written through narrower fields
-    // than their columns.
-    static constexpr int NotaWidth = 10;
-    static constexpr int NomeWidth = 50;
-    static const QString Especie; // "Pagamento Pagar Dinheiro"
-
-    // The columns every payable row of an entry carries, for instalment i
-    // (1-based): open, due emission + 30 × i days.
-    static RowValues instalmentRow(const NewPayableValues &values, int i);
-
-    frmPagarManutencao *hub() const { return m_hub; }
+    PayablesLookups *lookups() const { return m_lookups; }
     // The copy taken by the last generation.
     const NewPayableValues &values() const { return m_values; }
 
@@ -118,6 +84,16 @@ public slots:
     void cadastroFilial();
     void cadastroDespesa();
 
+signals:
+    // An entry starts (the screen is shown, or "Incluir"): the lists it picks
+    // from are wanted open.
+    void entryStarting();
+    // A generation is done (rows written, or the quick settlement closed);
+    // nota is the note as typed.
+    void generated(const QString &nota);
+    // "&Manutenção": a maintenance screen is asked for over this one.
+    void maintenanceRequested();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -130,11 +106,7 @@ private:
     void setEntering(bool entering);
     bool validate();
     bool copyValues();
-    // Writes the rows; false when the database refused them (nothing written).
-    bool writeInstalments(int rows);
-    void showPayablesOfNote();
-
-    frmPagarManutencao *m_hub;
+    PayablesLookups *m_lookups;
     NewPayableValues m_values;
     bool m_firstShow = true;
 

@@ -1,8 +1,9 @@
-// The entries of the payables maintenance screen that open the open- and
-// paid-payables reports: an option dialog, or the period dialog and then the
-// report.
+// The entries of the payables maintenance screen's report menus that open the
+// open- and paid-payables reports: an option dialog, or the period dialog and
+// then the report. Registered in the menu-action registry, which the
+// maintenance screen reads.
 
-#include "payables/frmPagarManutencao.h"
+#include "app/MenuActions.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
 
@@ -34,11 +35,11 @@ void Reports::registerHubEntries()
 {
     for (const HubEntry &e : kEntries) {
         if (!e.dialog.isEmpty())
-            frmPagarManutencao::setReportAction(e.number, [e](frmPagarManutencao *hub) {
-                OptionDialog::runMember(e.dialog, hub, e.trim);
+            MenuActions::set(MenuActions::PayablesReports, e.number, [e](QWidget *parent) {
+                OptionDialog::runMember(e.dialog, parent, e.trim);
             });
         else
-            frmPagarManutencao::setReportAction(
-                e.number, [e](frmPagarManutencao *) { frmGeral::runReport(e.report); });
+            MenuActions::set(MenuActions::PayablesReports, e.number,
+                             [e](QWidget *) { frmGeral::runReport(e.report); });
     }
 }

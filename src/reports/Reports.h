@@ -66,8 +66,9 @@ Report::PreparedReport prepare(const QString &name, const Params &params);
 // it closes; independent: returns at once, the window lives on its own).
 void show(const QString &name, const Params &params, QWidget *parent = nullptr);
 
-// The menu entries of the payables maintenance screen that open these
-// reports and their option dialogs.
+// Registers, in the menu-action registry, the entries of the payables
+// maintenance screen's report menus that open these reports and their
+// option dialogs.
 void registerHubEntries();
 
 // Unattended run from the command line:

@@ -31,8 +31,6 @@ class TstDb : public QObject
     }
 
 private slots:
-    void parsesNamedParameters_data();
-    void parsesNamedParameters();
     void postInsertReadsBackKeyAndDefaults();
     void cutsTextToFieldAndColumnWidths();
     void editCancelAndRemove();
@@ -42,41 +40,10 @@ private slots:
     void valuesNeverChangeTheStatement_data();
     void valuesNeverChangeTheStatement();
     void gridModelShowsMasks();
-    void displayFormatParsing_data();
-    void displayFormatParsing();
     void staleWritesAreRefused_data();
     void staleWritesAreRefused();
     void transactionRollsBackOnError();
 };
-
-void TstDb::parsesNamedParameters_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("two names, one repeated")
-        << "select * from pagar where Datavenc >= :DataI and Datavenc <= :DataF or x = :DataI"
-        << "select * from pagar where Datavenc >= ? and Datavenc <= ? or x = ?"
-        << QStringList{"DataI", "DataF", "DataI"};
-    QTest::newRow("quotes and comments untouched")
-        << "select ':a', \"b:c\", `d:e` from t -- :f\nwhere h = :G /* :h */"
-        << "select ':a', \"b:c\", `d:e` from t -- :f\nwhere h = ? /* :h */" << QStringList{"G"};
-    QTest::newRow("escaped quote inside literal")
-        << "select 'it''s :x', 'a\\':y' from t where z = :Z"
-        << "select 'it''s :x', 'a\\':y' from t where z = ?" << QStringList{"Z"};
-    QTest::newRow("assignment and time literal") << "set @a := 1, @b = '10:30'"
-                                                 << "set @a := 1, @b = '10:30'" << QStringList{};
-}
-
-void TstDb::parsesNamedParameters()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, sql);
-    QFETCH(QStringList, names);
-    const ParsedSql p = ParsedSql::parse(text);
-    QCOMPARE(p.sql, sql);
-    QCOMPARE(p.names, names);
-}
 
 void TstDb::postInsertReadsBackKeyAndDefaults()
 {
@@ -270,32 +237,6 @@ void TstDb::gridModelShowsMasks()
     QCOMPARE(model.rowCount(), 2);
     rs.cancel();
     QCOMPARE(model.rowCount(), 1);
-}
-
-void TstDb::displayFormatParsing_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("value");
-    QTest::newRow("br grouped") << "1.234,56" << true << 1234.56;
-    QTest::newRow("br plain") << "1234,5" << true << 1234.5;
-    QTest::newRow("negative") << "-10" << true << -10.0;
-    QTest::newRow("point decimal") << "12.5" << true << 12.5;
-    QTest::newRow("thousands only") << "1.234" << true << 1234.0;
-    QTest::newRow("letters") << "12a" << false << 0.0;
-    QTest::newRow("empty") << "" << false << 0.0;
-    QTest::newRow("two commas") << "1,2,3" << false << 0.0;
-}
-
-void TstDb::displayFormatParsing()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(double, value);
-    bool good = false;
-    const double v = DisplayFormat::parseNumber(text, &good);
-    QCOMPARE(good, ok);
-    QCOMPARE(v, value);
 }
 
 void TstDb::staleWritesAreRefused_data()

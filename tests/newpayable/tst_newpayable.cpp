@@ -12,10 +12,10 @@
 #include "app/Globals.h"
 #include "db/DisplayFormat.h"
 #include "payables/FrmBaixaPagar.h"
-#include "payables/PickList.h"
-#include "payables/PickLists.h"
 #include "payables/frmPagarManutencao.h"
 #include "payables/frmPagarNovo.h"
+#include "registries/PickList.h"
+#include "registries/PickLists.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
@@ -140,9 +140,10 @@ void fill(frmPagarNovo &w, const QString &nota, const QString &total, const QStr
 struct Screen
 {
     frmPagarManutencao hub;
-    frmPagarNovo w{&hub};
+    frmPagarNovo w{hub.lookups(), &hub};
     Screen()
     {
+        hub.follow(&w);
         hub.userLabel()->setText(kUser);
         w.show();
         QCoreApplication::processEvents();
@@ -296,7 +297,8 @@ void TstNewPayable::showIncluirAndCancel()
     REQUIRE_DB(f.db);
     Driver driver;
     frmPagarManutencao hub;
-    frmPagarNovo w(&hub);
+    frmPagarNovo w(hub.lookups(), &hub);
+    hub.follow(&w);
     QVERIFY(w.page()->isHidden()); // hidden until the window is shown
     w.show();
     QCoreApplication::processEvents();
@@ -858,7 +860,8 @@ void TstNewPayable::openAndFurtherMaintenance()
     bool furtherShown = false;
     driver.onNovo = [&](frmPagarNovo *w) {
         screen = w;
-        QCOMPARE(w->hub(), &hub);
+        QCOMPARE(w->parentWidget(), &hub);
+        QCOMPARE(w->lookups(), hub.lookups());
         w->ToolButton8Click(); // idle: the maintenance button is on show
         w->ToolButton2Click();
         QVERIFY(furtherShown);
@@ -873,7 +876,7 @@ void TstNewPayable::openAndFurtherMaintenance()
         QCOMPARE(h->tbPagar()->recordCount(), 1);
         h->reject();
     };
-    frmPagarNovo::open(&hub);
+    hub.ToolButton1Click();    // "Inclusão"
     QVERIFY(screen.isNull());  // destroyed after it closed
     QVERIFY(further.isNull()); // and so was the further maintenance screen
     QCOMPARE(driver.picks, QList<PickLists::Member>{PickLists::Member::frmL_Fornecedor});

@@ -4,6 +4,7 @@
 // workstation, a failure in the middle of a mode.
 
 #include "ProgramFixture.h"
+#include "SamplePayable.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
 #include "TestMain.h"
@@ -77,39 +78,10 @@ struct Fixture : ProgramFixture
             r << q.record();
         return r;
     }
-    // One payable with the given columns over a set of defaults, values bound.
+    // One payable with the given columns over the sample payable, values bound.
     int payable(const Columns &overrides = {})
     {
-        Columns cols{{"Nota", "4711"},
-                     {"notacontrole", "4711/2"},
-                     {"condicao", "2º PARCELA"},
-                     {"Nome", "FORNECEDOR X"},
-                     {"nomefornecedor", "FORNECEDOR X"},
-                     {"CodigoFornecedor", 12.0},
-                     {"Valor", 100.0},
-                     {"total", 300.0},
-                     {"parcelas", 3.0},
-                     {"Dataemissao", QDate(2024, 1, 10)},
-                     {"Datavenc", QDate(2024, 3, 10)},
-                     {"pago", "N"},
-                     {"Codigofilial", 5.0},
-                     {"filial", "FILIAL ANTIGA"},
-                     {"nomefilial", "LOJA NORTE"},
-                     {"codigogerencial", 4.0},
-                     {"gerencial", "ALUGUEL"},
-                     {"gerenial", "ALUGUEL LOJA"},
-                     {"codigotipo", 2.0},
-                     {"tipo", "BOLETO"},
-                     {"codigodespesa", 8.0},
-                     {"despesa", "ENERGIA"},
-                     {"codigonota", 321.0},
-                     {"controles", "C-9"},
-                     {"chavenota", "CHAVE-1"},
-                     {"codigoparcela", 2.0},
-                     {"descparcela", "SEGUNDA"},
-                     {"aplicacao", "REVENDA"},
-                     {"usuario", "QUEM LANCOU"},
-                     {"Obs", "nota de luz"}};
+        Columns cols = samplePayableColumns();
         for (const auto &[column, value] : overrides) {
             auto it = std::find_if(cols.begin(), cols.end(),
                                    [&](const auto &c) { return c.first == column; });
@@ -142,13 +114,15 @@ struct Fixture : ProgramFixture
     }
 };
 
-// The screen on the hub's current payable, with the date and amount typed.
+// The screen on the hub's current payable, followed by the hub as when it
+// opens it, with the date and amount typed.
 struct Screen
 {
     FrmBaixarNovo dlg;
     Screen(frmPagarManutencao &hub, double valorPago, const QDate &data = kQuitacao)
-        : dlg(&hub, &hub)
+        : dlg(hub.settlementPayable(), &hub)
     {
+        hub.follow(&dlg);
         dlg.CurrencyEdit2()->setValue(valorPago);
         dlg.DateEdit1()->setDate(data);
     }
@@ -266,7 +240,8 @@ void TstSettlement::windowFieldsAndDifference()
     hub.show();
     hub.saveBar()->setVisible(true); // as if the hub were editing
     hub.mainBar()->setVisible(false);
-    FrmBaixarNovo dlg(&hub, &hub);
+    FrmBaixarNovo dlg(hub.settlementPayable(), &hub);
+    hub.follow(&dlg);
     QCOMPARE(dlg.titleBand()->caption(), QString("BAIXAR CONTAS A PAGAR"));
     QVERIFY(dlg.windowTitle().startsWith("Quarvo Sistemas"));
     QCOMPARE(dlg.SpeedButton1()->text(), QString("Baixa Cai&xa"));
@@ -389,7 +364,7 @@ void TstSettlement::cashSettlement()
         s->SpeedButton1()->click();
         return s->result();
     });
-    FrmBaixarNovo::open(&hub);
+    hub.BaixaDuplicata();
 
     QCOMPARE(boxes.unexpected, 0);
     QCOMPARE(boxes.texts(), QStringList{"Deseja Enviar para o Caixa ?"});

@@ -149,12 +149,12 @@ QVariantList RecordSet::paramValues() const
     return values;
 }
 
-void RecordSet::loadColumns(const QSqlRecord &rec)
+void RecordSet::loadColumns(const QSqlRecord &rec, bool withBase)
 {
     m_cols.clear();
     m_index.clear();
     m_cols.resize(rec.count());
-    const QString table = baseTable();
+    const QString table = withBase ? baseTable() : QString();
     QHash<QString, int> baseWidths;
     if (!table.isEmpty()) {
         for (const auto &c : m_conn->tableColumns(table))
@@ -332,12 +332,50 @@ void RecordSet::fetch(QSqlQuery &q)
         for (int i = 0; i < cols; ++i)
             setCell(m_cols[i], r, q.value(i));
     }
+}
+
+void RecordSet::clearRows()
+{
+    emit aboutToReset();
+    m_buffer.clear();
+    m_modified.clear();
+    m_insertRow = -1;
+    m_cols.clear();
+    m_order_idx.clear();
+    m_storeRows = 0;
+    m_current = -1;
+    m_state = State::Inactive;
+}
+
+void RecordSet::filled()
+{
     for (Column &c : m_cols)
         c.arena.squeeze();
     m_order_idx.resize(m_storeRows);
     for (size_t i = 0; i < m_storeRows; ++i)
         m_order_idx[i] = uint32_t(i);
     applyOrder();
+    m_state = State::Browse;
+    m_bof = true;
+    m_eof = m_order_idx.empty();
+    // The current row is in place before views hear of the new rows.
+    m_current = m_order_idx.empty() ? -1 : 0;
+    emit reset();
+    emit stateChanged(m_state);
+    emit currentRowChanged(m_current);
+}
+
+void RecordSet::openRows(const QSqlRecord &columns, const QList<QVariantList> &rows)
+{
+    clearRows();
+    loadColumns(columns, false);
+    const int cols = int(m_cols.size());
+    for (const QVariantList &row : rows) {
+        const size_t r = addStoreRow();
+        for (int i = 0; i < cols && i < row.size(); ++i)
+            setCell(m_cols[i], r, row[i]);
+    }
+    filled();
 }
 
 void RecordSet::applyOrder()
@@ -403,15 +441,7 @@ void RecordSet::open()
     if (m_sql.isEmpty())
         throw DbError(QStringLiteral("Comando SQL não definido"));
     const QVariantList values = paramValues();
-    emit aboutToReset();
-    m_buffer.clear();
-    m_modified.clear();
-    m_insertRow = -1;
-    m_cols.clear();
-    m_order_idx.clear();
-    m_storeRows = 0;
-    m_current = -1;
-    m_state = State::Inactive;
+    clearRows();
     try {
         QSqlQuery q = m_conn->exec(m_parsed.sql, values);
         fetch(q);
@@ -419,14 +449,7 @@ void RecordSet::open()
         emit reset();
         throw;
     }
-    m_state = State::Browse;
-    m_bof = true;
-    m_eof = m_order_idx.empty();
-    // The current row is in place before views hear of the new rows.
-    m_current = m_order_idx.empty() ? -1 : 0;
-    emit reset();
-    emit stateChanged(m_state);
-    emit currentRowChanged(m_current);
+    filled();
 }
 
 void RecordSet::close()

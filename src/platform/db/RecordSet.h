@@ -60,6 +60,13 @@ public:
                    const QStringList &detailParams);
 
     void open();
+    // Opens the set on rows given in memory instead of running its query
+    // (reports over rows computed by the program, tests of the report
+    // engine): the columns' names and types, and the rows, each with one
+    // value per column in that order (a missing value is NULL). The set then
+    // browses, orders and is read like any other; it has no base table, so
+    // it is not posted, and refresh() or open() run its query again.
+    void openRows(const QSqlRecord &columns, const QList<QVariantList> &rows);
     void close();
     void refresh(); // reruns the query and returns to the same key when it is still there
     // Reads the current row again from its base table; a row deleted meanwhile
@@ -142,7 +149,13 @@ private:
     };
 
     void fetch(QSqlQuery &q);
-    void loadColumns(const QSqlRecord &rec);
+    // Empties the set before it is filled again.
+    void clearRows();
+    // The rows are in: the visible order, the state and the signals.
+    void filled();
+    // withBase: the widths and base-table membership come from the base
+    // table's columns.
+    void loadColumns(const QSqlRecord &rec, bool withBase = true);
     void resolveBase();
     QVariant cell(const Column &c, size_t store) const;
     void setCell(Column &c, size_t store, const QVariant &v);

@@ -5,9 +5,9 @@
 
 #include "app/Application.h"
 #include "app/DM.h"
-#include "app/FrmPrincipal.h"
 #include "app/Globals.h"
 #include "payables/FrmBaixaPagar.h"
+#include "program/FrmPrincipal.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
 #include "shell/SingleInstance.h"

@@ -1,6 +1,6 @@
-#include "payables/PickList.h"
+#include "widgets/PickListDialog.h"
 
-#include "app/Globals.h"
+#include "db/LikePattern.h"
 #include "db/RecordSet.h"
 #include "widgets/DataGrid.h"
 #include "widgets/EnterAsTab.h"
@@ -15,7 +15,87 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-using namespace PickLists;
+#include <cmath>
+#include <limits>
+
+namespace Pick {
+
+namespace {
+
+// Codes are copied as numbers: 0 for nothing, whole numbers as int.
+QVariant codeValue(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return QVariant(0);
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        return QVariant(0);
+    if (d == std::floor(d) && d >= std::numeric_limits<int>::min() &&
+        d <= std::numeric_limits<int>::max())
+        return QVariant(int(d));
+    return QVariant(d);
+}
+
+QVariant textValue(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return QVariant(QStringLiteral(""));
+    return QVariant(v.toString());
+}
+
+} // namespace
+
+QString searchSql(const ListKind &list, const Search &search)
+{
+    return QStringLiteral("SELECT * FROM ") + list.table + QStringLiteral(" WHERE ") +
+           search.column + QStringLiteral(" LIKE(:pattern) ORDER BY ") + search.order;
+}
+
+QString searchPattern(const Search &search, const QString &typed)
+{
+    return search.match == Match::Prefix ? LikePattern::prefix(typed) : LikePattern::exact(typed);
+}
+
+bool targetFits(const Spec &spec, const Target &target)
+{
+    if (spec.targetKind == TargetKind::Record) {
+        RecordSet *const *rs = std::get_if<RecordSet *>(&target);
+        return rs && *rs;
+    }
+    const EntrySink *sink = std::get_if<EntrySink>(&target);
+    return sink && *sink;
+}
+
+void copyCurrentRow(const Spec &spec, const RecordSet *list, const Target &target)
+{
+    // Everything is read before anything is written, so a missing column
+    // leaves the target untouched.
+    const bool hasRow = list && list->isOpen() && list->recNo() >= 0;
+    QList<std::pair<QString, QVariant>> values;
+    for (const FieldCopy &c : spec.copies) {
+        const QVariant v = hasRow ? list->value(c.source) : QVariant();
+        values.append({c.target, c.kind == FieldCopy::Code ? codeValue(v) : textValue(v)});
+    }
+    if (RecordSet *const *rs = std::get_if<RecordSet *>(&target)) {
+        RecordSet *record = *rs;
+        if (!record)
+            return;
+        if (!record->isEditing())
+            record->edit();
+        for (const auto &[name, value] : values)
+            record->setValue(name, value);
+    } else if (const EntrySink *sink = std::get_if<EntrySink>(&target)) {
+        if (!*sink)
+            return;
+        for (const auto &[name, value] : values)
+            (*sink)(name, value);
+    }
+}
+
+} // namespace Pick
+
+using namespace Pick;
 
 namespace {
 
@@ -39,12 +119,12 @@ QPushButton *panelButton(const QString &caption, const QString &name, QWidget *p
 
 } // namespace
 
-PickList::PickList(const MemberSpec &member, RecordSet *list, Target target, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_member(member),
+PickListDialog::PickListDialog(const Spec &spec, RecordSet *list, Target target, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_spec(spec),
       m_list(list), m_target(std::move(target)), m_ownerOrder(list ? list->order() : QString())
 {
-    const ListKind &kind = *member.list;
-    setObjectName(member.objectName);
+    const ListKind &kind = *spec.list;
+    setObjectName(spec.objectName);
     setWindowTitle(kind.windowCaption);
     setModal(true);
     setFixedSize(kind.size);
@@ -93,23 +173,23 @@ PickList::PickList(const MemberSpec &member, RecordSet *list, Target target, QWi
     bottomLayout->addWidget(m_cancel);
     layout->addWidget(bottom);
 
-    connect(m_byCode, &QPushButton::clicked, this, &PickList::searchByCode);
-    connect(m_byName, &QPushButton::clicked, this, &PickList::searchByName);
-    connect(m_ok, &QPushButton::clicked, this, &PickList::confirm);
+    connect(m_byCode, &QPushButton::clicked, this, &PickListDialog::searchByCode);
+    connect(m_byName, &QPushButton::clicked, this, &PickListDialog::searchByName);
+    connect(m_ok, &QPushButton::clicked, this, &PickListDialog::confirm);
     // A double click on a row picks it, as "OK" would.
-    connect(m_grid, &DataGrid::rowDoubleClicked, this, &PickList::confirm);
-    connect(m_cancel, &QPushButton::clicked, this, &PickList::cancelPick);
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, &PickListDialog::confirm);
+    connect(m_cancel, &QPushButton::clicked, this, &PickListDialog::cancelPick);
 
     EnterAsTab::install(this);
 }
 
-PickList::~PickList()
+PickListDialog::~PickListDialog()
 {
     if (m_list && m_list->order() != m_ownerOrder)
         m_list->setOrder(m_ownerOrder);
 }
 
-void PickList::showEvent(QShowEvent *event)
+void PickListDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -118,21 +198,21 @@ void PickList::showEvent(QShowEvent *event)
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
-    if (m_member.focusSearchOnShow)
+    if (m_spec.focusSearchOnShow)
         m_search->setFocus();
 }
 
-void PickList::searchByCode()
+void PickListDialog::searchByCode()
 {
-    search(m_member.list->byCode);
+    search(m_spec.list->byCode);
 }
 
-void PickList::searchByName()
+void PickListDialog::searchByName()
 {
-    search(m_member.list->byName);
+    search(m_spec.list->byName);
 }
 
-void PickList::search(const Search &s)
+void PickListDialog::search(const Search &s)
 {
     const QString typed = m_search->text();
     if (typed.isEmpty()) {
@@ -145,13 +225,13 @@ void PickList::search(const Search &s)
     // The statement's ORDER BY decides the order while the dialog shows the
     // result; the owner's client-side order comes back when the dialog goes.
     m_list->setOrder(QString());
-    m_list->setSql(searchSql(*m_member.list, s));
+    m_list->setSql(searchSql(*m_spec.list, s));
     m_list->setParam(QStringLiteral("pattern"), searchPattern(s, typed));
     try {
         m_list->open();
     } catch (const DbError &e) {
         m_list->close();
-        Messages::error(AppTitle, e.message());
+        Messages::error(QGuiApplication::applicationDisplayName(), e.message());
         m_search->setFocus();
         return;
     }
@@ -161,18 +241,18 @@ void PickList::search(const Search &s)
     }
 }
 
-void PickList::confirm()
+void PickListDialog::confirm()
 {
     try {
-        copyCurrentRow(m_member, m_list, m_target);
+        copyCurrentRow(m_spec, m_list, m_target);
     } catch (const DbError &e) {
-        Messages::error(AppTitle, e.message());
+        Messages::error(QGuiApplication::applicationDisplayName(), e.message());
         return;
     }
     accept();
 }
 
-void PickList::cancelPick()
+void PickListDialog::cancelPick()
 {
     reject();
 }

@@ -1,17 +1,14 @@
-#include "payables/PickLists.h"
+#include "registries/PickLists.h"
 
 #include "app/Globals.h"
 #include "app/Helpers.h"
-#include "db/LikePattern.h"
 #include "db/RecordSet.h"
-#include "payables/PickList.h"
+#include "registries/PickList.h"
 #include "widgets/Messages.h"
 #include "widgets/Modal.h"
 
 #include <QDebug>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 
 namespace PickLists {
@@ -152,112 +149,58 @@ FieldCopy text(const QString &source, const QString &target)
     return {source, target, FieldCopy::Text};
 }
 
+MemberSpec make(Member member, const QString &objectName, const ListKind *list,
+                TargetKind targetKind, const QList<FieldCopy> &copies,
+                bool focusSearchOnShow = false)
+{
+    MemberSpec m;
+    m.member = member;
+    m.objectName = objectName;
+    m.list = list;
+    m.targetKind = targetKind;
+    m.copies = copies;
+    m.focusSearchOnShow = focusSearchOnShow;
+    return m;
+}
+
 QList<MemberSpec> buildMembers()
 {
     using namespace Entry;
     const auto S = [](const char *s) { return QString::fromUtf8(s); };
     QList<MemberSpec> m;
     // Suppliers also bring their default payment type and cost centre.
-    m << MemberSpec{Member::frmL_Fornecedor,
-                    S("frmL_Fornecedor"),
-                    &Suppliers,
-                    TargetKind::Entry,
-                    {code(S("CodigoFornecedor"), CodigoFornecedor), text(S("Nome"), NomeFornecedor),
-                     code(S("CodigoTipo"), CodigoTipo), text(S("Tipos"), DescTipo),
-                     code(S("CodigoGerencial"), CodigoGerencial),
-                     text(S("Gerencial"), DescGerencial)}};
-    m << MemberSpec{Member::FrmL_fornecedorPagar,
-                    S("FrmL_fornecedorPagar"),
-                    &Suppliers,
-                    TargetKind::Record,
-                    {code(S("CodigoFornecedor"), S("CodigoFornecedor")), text(S("Nome"), S("Nome")),
-                     code(S("CodigoTipo"), S("codigotipo")), text(S("Tipos"), S("tipo")),
-                     code(S("CodigoGerencial"), S("codigogerencial")),
-                     text(S("Gerencial"), S("gerencial"))}};
-    m << MemberSpec{Member::FrmL_FilialPagar02,
-                    S("FrmL_FilialPagar02"),
-                    &Branches,
-                    TargetKind::Entry,
-                    {code(S("Codigofilial"), CodigoFilial), text(S("Nomefilial"), NomeFilial)}};
-    m << MemberSpec{
-        Member::FrmL_filialPagar,
-        S("FrmL_filialPagar"),
-        &Branches,
-        TargetKind::Record,
-        {code(S("Codigofilial"), S("Codigofilial")), text(S("Nomefilial"), S("filial"))}};
-    m << MemberSpec{
-        Member::FrmL_CustoPagar01,
-        S("FrmL_CustoPagar01"),
-        &CostCentres,
-        TargetKind::Entry,
-        {code(S("codigogerencial"), CodigoGerencial), text(S("Gerencial"), DescGerencial)}};
-    m << MemberSpec{
-        Member::FrmL_CustoPagar02,
-        S("FrmL_CustoPagar02"),
-        &CostCentres,
-        TargetKind::Record,
-        {code(S("codigogerencial"), S("codigogerencial")), text(S("Gerencial"), S("gerencial"))}};
-    m << MemberSpec{Member::FrmL_TipoDespesa,
-                    S("FrmL_TipoDespesa"),
-                    &PaymentTypes,
-                    TargetKind::Entry,
-                    {code(S("CODIGOTIPO"), CodigoTipo), text(S("DESCTIPO"), DescTipo)}};
-    m << MemberSpec{Member::FrmL_TipoPagamento,
-                    S("FrmL_TipoPagamento"),
-                    &PaymentTypes,
-                    TargetKind::Record,
-                    {code(S("CODIGOTIPO"), S("codigotipo")), text(S("DESCTIPO"), S("tipo"))}};
-    m << MemberSpec{Member::FrmL_DespesaPagar,
-                    S("FrmL_DespesaPagar"),
-                    &ExpenseTypes,
-                    TargetKind::Entry,
-                    {code(S("codigodespesa"), CodigoDespesa), text(S("despesa"), DescDespesa)},
-                    true};
-    m << MemberSpec{
-        Member::FrmL_DespesaPagar01,
-        S("FrmL_DespesaPagar01"),
-        &ExpenseTypes,
-        TargetKind::Record,
-        {code(S("codigodespesa"), S("codigodespesa")), text(S("despesa"), S("despesa"))}};
-    m << MemberSpec{Member::frmL_Conta,
-                    S("frmL_Conta"),
-                    &BankAccounts,
-                    TargetKind::Record,
-                    {code(S("codigoconta"), S("codigoconta")), text(S("conta"), S("conta")),
-                     text(S("banco"), S("banco")), text(S("agencia"), S("agencia"))}};
+    m << make(Member::frmL_Fornecedor, S("frmL_Fornecedor"), &Suppliers, TargetKind::Entry,
+              {code(S("CodigoFornecedor"), CodigoFornecedor), text(S("Nome"), NomeFornecedor),
+               code(S("CodigoTipo"), CodigoTipo), text(S("Tipos"), DescTipo),
+               code(S("CodigoGerencial"), CodigoGerencial), text(S("Gerencial"), DescGerencial)});
+    m << make(
+        Member::FrmL_fornecedorPagar, S("FrmL_fornecedorPagar"), &Suppliers, TargetKind::Record,
+        {code(S("CodigoFornecedor"), S("CodigoFornecedor")), text(S("Nome"), S("Nome")),
+         code(S("CodigoTipo"), S("codigotipo")), text(S("Tipos"), S("tipo")),
+         code(S("CodigoGerencial"), S("codigogerencial")), text(S("Gerencial"), S("gerencial"))});
+    m << make(Member::FrmL_FilialPagar02, S("FrmL_FilialPagar02"), &Branches, TargetKind::Entry,
+              {code(S("Codigofilial"), CodigoFilial), text(S("Nomefilial"), NomeFilial)});
+    m << make(Member::FrmL_filialPagar, S("FrmL_filialPagar"), &Branches, TargetKind::Record,
+              {code(S("Codigofilial"), S("Codigofilial")), text(S("Nomefilial"), S("filial"))});
+    m << make(Member::FrmL_CustoPagar01, S("FrmL_CustoPagar01"), &CostCentres, TargetKind::Entry,
+              {code(S("codigogerencial"), CodigoGerencial), text(S("Gerencial"), DescGerencial)});
+    m << make(
+        Member::FrmL_CustoPagar02, S("FrmL_CustoPagar02"), &CostCentres, TargetKind::Record,
+        {code(S("codigogerencial"), S("codigogerencial")), text(S("Gerencial"), S("gerencial"))});
+    m << make(Member::FrmL_TipoDespesa, S("FrmL_TipoDespesa"), &PaymentTypes, TargetKind::Entry,
+              {code(S("CODIGOTIPO"), CodigoTipo), text(S("DESCTIPO"), DescTipo)});
+    m << make(Member::FrmL_TipoPagamento, S("FrmL_TipoPagamento"), &PaymentTypes,
+              TargetKind::Record,
+              {code(S("CODIGOTIPO"), S("codigotipo")), text(S("DESCTIPO"), S("tipo"))});
+    m << make(Member::FrmL_DespesaPagar, S("FrmL_DespesaPagar"), &ExpenseTypes, TargetKind::Entry,
+              {code(S("codigodespesa"), CodigoDespesa), text(S("despesa"), DescDespesa)}, true);
+    m << make(Member::FrmL_DespesaPagar01, S("FrmL_DespesaPagar01"), &ExpenseTypes,
+              TargetKind::Record,
+              {code(S("codigodespesa"), S("codigodespesa")), text(S("despesa"), S("despesa"))});
+    m << make(Member::frmL_Conta, S("frmL_Conta"), &BankAccounts, TargetKind::Record,
+              {code(S("codigoconta"), S("codigoconta")), text(S("conta"), S("conta")),
+               text(S("banco"), S("banco")), text(S("agencia"), S("agencia"))});
     return m;
-}
-
-// Codes are copied as numbers: 0 for nothing, whole numbers as int.
-QVariant codeValue(const QVariant &v)
-{
-    if (v.isNull() || !v.isValid())
-        return QVariant(0);
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    if (!ok)
-        return QVariant(0);
-    if (d == std::floor(d) && d >= std::numeric_limits<int>::min() &&
-        d <= std::numeric_limits<int>::max())
-        return QVariant(int(d));
-    return QVariant(d);
-}
-
-QVariant textValue(const QVariant &v)
-{
-    if (v.isNull() || !v.isValid())
-        return QVariant(QStringLiteral(""));
-    return QVariant(v.toString());
-}
-
-bool targetFits(const MemberSpec &m, const Target &target)
-{
-    if (m.targetKind == TargetKind::Record) {
-        RecordSet *const *rs = std::get_if<RecordSet *>(&target);
-        return rs && *rs;
-    }
-    const EntrySink *sink = std::get_if<EntrySink>(&target);
-    return sink && *sink;
 }
 
 } // namespace
@@ -273,47 +216,10 @@ const MemberSpec &spec(Member member)
     return members().at(int(member));
 }
 
-QString searchSql(const ListKind &list, const Search &search)
-{
-    return QStringLiteral("SELECT * FROM ") + list.table + QStringLiteral(" WHERE ") +
-           search.column + QStringLiteral(" LIKE(:pattern) ORDER BY ") + search.order;
-}
-
-QString searchPattern(const Search &search, const QString &typed)
-{
-    return search.match == Match::Prefix ? LikePattern::prefix(typed) : LikePattern::exact(typed);
-}
-
-void copyCurrentRow(const MemberSpec &member, const RecordSet *list, const Target &target)
-{
-    // Everything is read before anything is written, so a missing column
-    // leaves the target untouched.
-    const bool hasRow = list && list->isOpen() && list->recNo() >= 0;
-    QList<std::pair<QString, QVariant>> values;
-    for (const FieldCopy &c : member.copies) {
-        const QVariant v = hasRow ? list->value(c.source) : QVariant();
-        values.append({c.target, c.kind == FieldCopy::Code ? codeValue(v) : textValue(v)});
-    }
-    if (RecordSet *const *rs = std::get_if<RecordSet *>(&target)) {
-        RecordSet *record = *rs;
-        if (!record)
-            return;
-        if (!record->isEditing())
-            record->edit();
-        for (const auto &[name, value] : values)
-            record->setValue(name, value);
-    } else if (const EntrySink *sink = std::get_if<EntrySink>(&target)) {
-        if (!*sink)
-            return;
-        for (const auto &[name, value] : values)
-            (*sink)(name, value);
-    }
-}
-
 bool run(Member member, RecordSet *list, const Target &target, QWidget *parent)
 {
     const MemberSpec &m = spec(member);
-    if (!list || !targetFits(m, target)) {
+    if (!list || !Pick::targetFits(m, target)) {
         qWarning() << "PickLists::run:" << m.objectName << "without a list or a fitting target";
         return false;
     }

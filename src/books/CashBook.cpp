@@ -1,7 +1,4 @@
-#include "payables/CashBook.h"
-
-#include "app/Helpers.h"
-#include "db/RowWriter.h"
+#include "books/CashBook.h"
 
 namespace CashBook {
 
@@ -25,26 +22,36 @@ RowValues movement(const QString &tipo, const CashPayment &p)
 
 } // namespace
 
-void writeCaixa(Connection &db, const CashPayment &p)
+RowValues caixaRow(const CashPayment &p)
 {
     RowValues row = movement(QStringLiteral("DEBITO"), p);
     row += {{QStringLiteral("NomeFuncionario"), p.user},
             {QStringLiteral("NomeFunciionario"), p.user},
             {QStringLiteral("valor"), p.valor},
-            {QStringLiteral("Hora"), CurrentTimeText()},
+            {QStringLiteral("Hora"), p.hora},
             {QStringLiteral("Condicao"), Especie},
             {QStringLiteral("filial"), p.filialName},
             {QStringLiteral("codigoFilial"), p.filialCode}};
     if (!p.computer.isEmpty())
         row.append({QStringLiteral("nomecomputador"), p.computer});
-    RowWriter::insert(db, QStringLiteral("caixa"), row);
+    return row;
+}
+
+RowValues caixatempRow(const CashPayment &p)
+{
+    RowValues row = movement(QStringLiteral("CREDITO"), p);
+    row.append({QStringLiteral("Condicao"), QStringLiteral("BAIXA CONTA A PAGAR")});
+    return row;
+}
+
+void writeCaixa(Connection &db, const CashPayment &p)
+{
+    RowWriter::insert(db, QStringLiteral("caixa"), caixaRow(p));
 }
 
 void writeCaixatemp(Connection &db, const CashPayment &p)
 {
-    RowValues row = movement(QStringLiteral("CREDITO"), p);
-    row.append({QStringLiteral("Condicao"), QStringLiteral("BAIXA CONTA A PAGAR")});
-    RowWriter::insert(db, QStringLiteral("caixatemp"), row);
+    RowWriter::insert(db, QStringLiteral("caixatemp"), caixatempRow(p));
 }
 
 } // namespace CashBook

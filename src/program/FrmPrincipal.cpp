@@ -1,4 +1,4 @@
-#include "app/FrmPrincipal.h"
+#include "program/FrmPrincipal.h"
 
 #include "app/DM.h"
 #include "app/Globals.h"
@@ -7,7 +7,6 @@
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
-#include "widgets/Modal.h"
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
@@ -146,10 +145,8 @@ void FrmPrincipal::bringToFront()
 void FrmPrincipal::BtnPagarClick()
 {
     auto *screen = new frmPagarManutencao(this);
-    screen->userLabel()->setText(CurrentUserName());
-    Modal::exec(screen);
-    TrimWorkingSet();
-    delete screen;
+    screen->setUserName(CurrentUserName());
+    RunScreen(screen);
 }
 
 void FrmPrincipal::BtnContaClick()
