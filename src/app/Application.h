@@ -15,19 +15,22 @@ public:
     static void setUp();
 };
 
-// Runs f and shows a database error the way an unhandled one is shown.
-template <class F> bool Guarded(F &&f);
-
 #include "app/Globals.h"
 #include "db/Connection.h"
 #include "widgets/Messages.h"
 
-template <class F> bool Guarded(F &&f)
+// Runs f and shows a database error the way an unhandled one is shown. When
+// given, *outcome tells what the error left in the database: nothing
+// written, a conflict, or, after a lost reply, Unknown: then the screen must
+// not offer to do it again as if nothing had happened.
+template <class F> bool Guarded(F &&f, DbError::Outcome *outcome = nullptr)
 {
     try {
         f();
         return true;
     } catch (const DbError &e) {
+        if (outcome)
+            *outcome = e.outcome();
         Messages::error(AppTitle, e.message());
     }
     return false;

@@ -4,6 +4,5 @@
 
 void runOperation(Connection &db, const QString &name, const std::function<void()> &work)
 {
-    Q_UNUSED(name)
-    db.transaction(work);
+    db.transaction(name, work);
 }

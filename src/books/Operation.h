@@ -10,8 +10,9 @@
 // name and an id, so that after a lost reply to the commit the program can
 // find out whether it took place) is done here, in one place.
 //
-// name says what the operation is ("baixa", "geracao", ...): short,
-// lower-case, without accents.
+// name says what the operation is, as the messages after a lost connection
+// put it ("A conexão com o servidor caiu e a baixa não foi gravada."): a
+// Portuguese phrase with its article, "a baixa", "a geração das parcelas".
 
 #include <QString>
 

@@ -194,8 +194,15 @@ void FrmBaixaPagar::BitBtn1Click()
         m_quitacao->setFocus();
         return;
     }
-    if (Guarded([&] {
-            PayablesBook::settleAtEntry(Db(), m_values, quitacao, CurrentUserName(), Clock::now());
-        }))
+    // Written, or perhaps written (a lost reply): the entry ends either way,
+    // so nobody settles the same bill a second time.
+    DbError::Outcome failure = DbError::Outcome::NotWritten;
+    if (Guarded(
+            [&] {
+                PayablesBook::settleAtEntry(Db(), m_values, quitacao, CurrentUserName(),
+                                            Clock::now());
+            },
+            &failure) ||
+        failure == DbError::Outcome::Unknown)
         accept();
 }

@@ -208,8 +208,15 @@ void FrmBaixarNovo::run(Mode mode)
     request.branchName = m_payable.branchName;
 
     PayablesBook::SettlementOutcome outcome;
-    const bool ok = Guarded([&] { outcome = PayablesBook::settle(Db(), request); });
+    DbError::Outcome failure = DbError::Outcome::NotWritten;
+    const bool ok = Guarded([&] { outcome = PayablesBook::settle(Db(), request); }, &failure);
     emit modeFinished(ok, outcome);
+    if (!ok && failure == DbError::Outcome::Unknown) {
+        // It may have been written: no second press; the list shows the
+        // payable as the server holds it once this screen closes.
+        reject();
+        return;
+    }
     if (!ok) {
         // Nothing was written: the person may correct and try again.
         setModeButtonsVisible(true);

@@ -32,7 +32,7 @@ SettlementOutcome settle(Connection &db, const SettlementRequest &request)
 {
     SettlementOutcome outcome;
     outcome.key = request.key;
-    runOperation(db, QStringLiteral("baixa"), [&] {
+    runOperation(db, QStringLiteral("a baixa"), [&] {
         outcome.kind = SettlementOutcome::Kind::Settled;
         outcome.remainderKey = QVariant();
         // The row as it stands now: another workstation may have settled it.
@@ -75,13 +75,13 @@ EntryOutcome generate(Connection &db, const NewPayableValues &values, const QStr
     const EntryPlan plan = EntryPlan::instalments(values, user, TimeText(at.time()));
     if (plan.payables.isEmpty())
         return {};
-    return write(db, QStringLiteral("geracao"), plan);
+    return write(db, QStringLiteral("a geração das parcelas"), plan);
 }
 
 EntryOutcome settleAtEntry(Connection &db, const NewPayableValues &values, const QDate &quitacao,
                            const QString &user, const QDateTime &at)
 {
-    return write(db, QStringLiteral("baixa-na-entrada"),
+    return write(db, QStringLiteral("a baixa na entrada"),
                  EntryPlan::paidAtEntry(values, quitacao, at.date(), user, TimeText(at.time())));
 }
 

@@ -640,21 +640,29 @@ void frmPagarNovo::BitBtn1Click()
     if (!copyValues())
         return;
 
+    // After a failure that wrote nothing the clerk may press "&Gerar" again;
+    // when it is not known whether it was written, the entry ends as after a
+    // generation, so the list shows what the server holds for the note.
+    DbError::Outcome failure = DbError::Outcome::NotWritten;
     if (EntryPlan::instalmentCount(m_values.parcelas) > 0) {
-        if (!Guarded([this] {
-                PayablesBook::generate(Db(), m_values, CurrentUserName(), Clock::now());
-            })) {
-            // Nothing was written: the clerk may press "&Gerar" again.
+        if (!Guarded(
+                [this] { PayablesBook::generate(Db(), m_values, CurrentUserName(), Clock::now()); },
+                &failure) &&
+            failure != DbError::Outcome::Unknown) {
             m_gerar->setEnabled(true);
             return;
         }
     } else if (m_values.parcelas == 0) {
         if (Messages::question(QStringLiteral("Data da Baixao"),
                                QStringLiteral("Deseja Baixa o Documento com a Data de Hoje?"))) {
-            if (!Guarded([this] {
-                    const QDateTime now = Clock::now();
-                    PayablesBook::settleAtEntry(Db(), m_values, now.date(), CurrentUserName(), now);
-                })) {
+            if (!Guarded(
+                    [this] {
+                        const QDateTime now = Clock::now();
+                        PayablesBook::settleAtEntry(Db(), m_values, now.date(), CurrentUserName(),
+                                                    now);
+                    },
+                    &failure) &&
+                failure != DbError::Outcome::Unknown) {
                 m_gerar->setEnabled(true);
                 return;
             }

@@ -77,7 +77,7 @@ void TstFaults::lostCommit()
         proxy.loseRequest("COMMIT");
     QString error;
     try {
-        c->transaction(QStringLiteral("geração de parcelas"), [&] {
+        c->transaction(QStringLiteral("a geração das parcelas"), [&] {
             c->exec("insert into filial (Nomefilial) values (?)", {"PARCELA"});
             c->exec("insert into filial (Nomefilial) values (?)", {"PARCELA"});
         });
@@ -88,7 +88,7 @@ void TstFaults::lostCommit()
     QCOMPARE(proxy.faultsFired(), 1);
     QCOMPARE(branches(db, "PARCELA"), rows);
     if (rows == 0)
-        QCOMPARE(error, QString("A conexão com o servidor caiu e geração de parcelas não foi "
+        QCOMPARE(error, QString("A conexão com o servidor caiu e a geração das parcelas não foi "
                                 "gravada. Nada foi gravado; pode repetir."));
     else
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -109,7 +109,7 @@ void TstFaults::stalledCommitIsUnknown()
     bool unknown = false;
     QString message;
     try {
-        c->transaction(QStringLiteral("baixa"),
+        c->transaction(QStringLiteral("a baixa"),
                        [&] { c->exec("insert into filial (Nomefilial) values (?)", {"BAIXA"}); });
     } catch (const DbError &e) {
         unknown = e.outcomeUnknown();
@@ -117,7 +117,7 @@ void TstFaults::stalledCommitIsUnknown()
     }
     proxy.resume();
     QVERIFY(unknown);
-    QCOMPARE(message, QString("A conexão com o servidor caiu ao confirmar baixa e não foi possível "
+    QCOMPARE(message, QString("A conexão com o servidor caiu ao confirmar a baixa e não foi possível "
                               "saber se ela foi concluída. Confira os dados antes de repetir."));
     QCOMPARE(branches(db, "BAIXA"), 1); // it was done, as "unknown" allowed
 }

@@ -750,7 +750,7 @@ void RecordSet::post()
                          QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
         // One identified operation: a lost reply is settled on the server, so
         // the row is never written twice and never reported unwritten wrongly.
-        m_conn->transaction(QStringLiteral("gravação em %1").arg(table), [&] {
+        m_conn->transaction(QStringLiteral("a gravação em %1").arg(table), [&] {
             QSqlQuery q = m_conn->exec(sql, values);
             key = (keyCol >= 0 && m_modified[keyCol]) ? m_buffer[keyCol] : q.lastInsertId();
         });
@@ -764,7 +764,7 @@ void RecordSet::post()
                 sets << n + QStringLiteral(" = ?");
             const QString unchanged = unchangedSince(store, values);
             bool applied = false;
-            m_conn->transaction(QStringLiteral("alteração em %1").arg(table), [&] {
+            m_conn->transaction(QStringLiteral("a alteração em %1").arg(table), [&] {
                 QSqlQuery q = m_conn->exec(
                     QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                         .arg(quoteIdent(table), sets.join(QStringLiteral(", ")), unchanged),
@@ -878,7 +878,7 @@ void RecordSet::remove()
     QVariantList params;
     const QString unchanged = unchangedSince(m_order_idx[m_current], params);
     bool applied = false;
-    m_conn->transaction(QStringLiteral("exclusão em %1").arg(table), [&] {
+    m_conn->transaction(QStringLiteral("a exclusão em %1").arg(table), [&] {
         QSqlQuery q = m_conn->exec(
             QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdent(table), unchanged), params);
         applied = q.numRowsAffected() > 0;
