@@ -6,10 +6,13 @@
 
 #include "reports/Reports.h"
 
+#include "widgets/BusyNotice.h"
+
 #include "app/DM.h"
 #include "db/RecordSet.h"
 #include "report/ReportPreview.h"
 #include "report/ReportRunner.h"
+#include "widgets/BusyNotice.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -624,7 +627,12 @@ void show(const QString &name, const Params &params, QWidget *parent)
 {
     if (!exists(name))
         return;
-    Report::preview(prepare(name, params), parent);
+    Report::PreparedReport prepared;
+    {
+        BusyNotice waiting;
+        prepared = prepare(name, params);
+    }
+    Report::preview(std::move(prepared), parent);
 }
 
 } // namespace Reports
