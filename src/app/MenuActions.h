@@ -24,6 +24,11 @@ using Action = std::function<void(QWidget *parent)>;
 // The report menu of the payables maintenance screen (entries 1..23 of its
 // "Relatório" button, 101 and up for its "&Relatorios" menu).
 inline const QString PayablesReports = QStringLiteral("pagar.relatorios");
+// The "Relatórios" menu of the checking-account ledger: 1 "Período" (the
+// printed statement), 2 the paid summary by cost centre, 3 "&Importar
+// Extrato" (the statement import).
+inline const QString LedgerReports = QStringLiteral("contacorrente.relatorios");
+enum LedgerEntry { LedgerStatement = 1, LedgerPaidSummary = 2, LedgerImport = 3 };
 
 void set(const QString &menu, int entry, Action action);
 bool has(const QString &menu, int entry);
