@@ -674,6 +674,22 @@ private slots:
         m_db.reset();
     }
 
+    // Every table has a primary key: rows of a table without one cannot be
+    // replicated safely to the nodes of a cluster.
+    void everyTableHasAPrimaryKey()
+    {
+        QSqlQuery q(m_db->sql());
+        QVERIFY(q.exec(QStringLiteral(
+            "SELECT t.TABLE_NAME FROM information_schema.TABLES t WHERE t.TABLE_SCHEMA = "
+            "DATABASE() AND t.TABLE_TYPE = 'BASE TABLE' AND NOT EXISTS (SELECT 1 FROM "
+            "information_schema.TABLE_CONSTRAINTS c WHERE c.TABLE_SCHEMA = t.TABLE_SCHEMA AND "
+            "c.TABLE_NAME = t.TABLE_NAME AND c.CONSTRAINT_TYPE = 'PRIMARY KEY')")));
+        QStringList without;
+        while (q.next())
+            without << q.value(0).toString();
+        QCOMPARE(without, QStringList());
+    }
+
     // Every column exists with its type and, for text, its width in characters.
     void columns_data()
     {

@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Arm { None, LoseReply, LoseRequest, StallAfter };
+enum class Arm { None, LoseReply, LoseRequest, StallAfter, Hold };
 
 struct Link
 {
@@ -25,6 +25,7 @@ struct Link
     QByteArray fromClient;                 // unparsed client bytes (whole packets are forwarded)
     QByteArray toClient;                   // pending bytes for the client
     QByteArray toServer;                   // pending bytes for the server
+    QByteArray held;                       // a statement kept back until resume()
     bool dropAfterReply = false;           // cut once the server's next bytes arrive
     std::vector<quint32> doomedStatements; // prepared ids whose execute loses its reply
     bool doomNextPrepare = false;          // the next prepare reply names a doomed id
@@ -136,6 +137,14 @@ struct FaultProxy::Impl
                     closeLink(l);
                     return;
                 }
+                if (arm == Arm::Hold) {
+                    // Kept back, with everything after it, until resume().
+                    arm = Arm::None;
+                    ++fired;
+                    l.held = packet;
+                    stalled = true;
+                    return;
+                }
                 if (arm == Arm::StallAfter) {
                     // The statement goes on to the server; its answer and
                     // everything after it wait until resume().
@@ -207,6 +216,13 @@ struct FaultProxy::Impl
             fds.push_back({wake[0], POLLIN, 0});
             fds.push_back({listenFd, POLLIN, 0});
             const bool hold = stalled;
+            if (!hold)
+                for (Link &l : links)
+                    if (!l.held.isEmpty()) {
+                        l.toServer += l.held;
+                        l.held.clear();
+                        flush(l.server, l.toServer);
+                    }
             for (const Link &l : links) {
                 fds.push_back({l.client, short(hold ? 0 : POLLIN), 0});
                 fds.push_back({l.server, short(hold ? 0 : POLLIN), 0});
@@ -320,6 +336,13 @@ void FaultProxy::stallAfter(const QByteArray &prefix)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->arm = Arm::StallAfter;
+    d->prefix = prefix;
+}
+
+void FaultProxy::hold(const QByteArray &prefix)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->arm = Arm::Hold;
     d->prefix = prefix;
 }
 

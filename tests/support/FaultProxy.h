@@ -39,6 +39,10 @@ public:
     // One-shot: the next statement starting with prefix reaches the server,
     // and from then on everything stalls (its answer included) until resume().
     void stallAfter(const QByteArray &prefix);
+    // One-shot: the next statement starting with prefix is kept back (and
+    // the connection with it) until resume(), then sent on: two workstations
+    // "at the same moment", made deterministic.
+    void hold(const QByteArray &prefix);
     void stall();
     void resume();
     void cutAll();

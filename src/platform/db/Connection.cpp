@@ -139,13 +139,58 @@ bool Connection::isOpen() const
     return database().isOpen();
 }
 
+QList<QPair<QString, int>> Connection::hosts() const
+{
+    QList<QPair<QString, int>> list;
+    for (const QString &part : m_settings.host.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString item = part.trimmed();
+        if (item.isEmpty())
+            continue;
+        const int colon = item.lastIndexOf(QLatin1Char(':'));
+        bool ok = false;
+        const int port = colon > 0 ? item.mid(colon + 1).toInt(&ok) : 0;
+        if (colon > 0 && ok && port > 0 && port <= 65535)
+            list.append({item.left(colon), port});
+        else
+            list.append({item, m_settings.port});
+    }
+    if (list.isEmpty())
+        list.append({m_settings.host, m_settings.port});
+    return list;
+}
+
 void Connection::open()
+{
+    const QList<QPair<QString, int>> list = hosts();
+    const int n = int(list.size());
+    const int start = m_afterLoss ? (m_hostIndex + 1) % n : 0;
+    m_afterLoss = false;
+    QStringList failures;
+    for (int k = 0; k < n; ++k) {
+        const int i = (start + k) % n;
+        try {
+            openHost(list[i].first, list[i].second);
+            m_hostIndex = i;
+            m_currentHost = n > 1 ? list[i].first : QString();
+            return;
+        } catch (const DbError &e) {
+            if (n == 1)
+                throw;
+            failures << QStringLiteral("%1: %2").arg(list[i].first, e.message());
+        }
+    }
+    throw DbError(QStringLiteral("Nenhum dos servidores respondeu.\n%1")
+                      .arg(failures.join(QLatin1Char('\n'))),
+                  QStringLiteral("2003"));
+}
+
+void Connection::openHost(const QString &host, int port)
 {
     QSqlDatabase db = database();
     if (db.isOpen())
         db.close();
-    db.setHostName(m_settings.unixSocket.isEmpty() ? m_settings.host : QStringLiteral("localhost"));
-    db.setPort(m_settings.port > 0 ? m_settings.port : -1);
+    db.setHostName(m_settings.unixSocket.isEmpty() ? host : QStringLiteral("localhost"));
+    db.setPort(port > 0 ? port : -1);
     db.setDatabaseName(m_settings.database);
     db.setUserName(m_settings.user);
     db.setPassword(m_settings.password);
@@ -170,6 +215,21 @@ void Connection::open()
     m_sessionId = 0;
     if (q.exec(QStringLiteral("SELECT CONNECTION_ID()")) && q.next())
         m_sessionId = q.value(0).toLongLong();
+    // A cluster node that is not ready refuses statements; one that is must
+    // show what the other nodes committed before this session reads.
+    const bool clusterNode =
+        q.exec(QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'")) && q.next() &&
+        q.value(1).toString().compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0;
+    if (clusterNode && q.exec(QStringLiteral("SHOW STATUS LIKE 'wsrep_ready'"))) {
+        if (!q.next() ||
+            q.value(1).toString().compare(QLatin1String("ON"), Qt::CaseInsensitive) != 0) {
+            db.close();
+            throw DbError(QStringLiteral("O servidor %1 faz parte de um cluster mas não está "
+                                         "pronto (wsrep_ready OFF).")
+                              .arg(host));
+        }
+        q.exec(QStringLiteral("SET SESSION wsrep_sync_wait = 1"));
+    }
     ensureOperationTable();
 }
 
@@ -203,6 +263,7 @@ void Connection::close()
 void Connection::reconnect()
 {
     close();
+    m_afterLoss = true;
     open();
     emit reconnected();
 }
@@ -379,6 +440,23 @@ void Connection::begin()
     m_inTransaction = true;
 }
 
+bool Connection::isConcurrencyConflict(const DbError &e)
+{
+    // 1213: deadlock, which is also how a cluster reports a certification
+    // failure (another node committed a change to the same rows first).
+    return e.nativeCode() == QLatin1String("1213");
+}
+
+DbError Connection::tooManyConflicts(const DbError &e, const QString &name)
+{
+    if (!isConcurrencyConflict(e))
+        return e;
+    return DbError(QStringLiteral("Outra estação alterou os mesmos dados ao mesmo tempo e %1 não "
+                                  "foi gravada. Nada foi gravado; pode repetir.")
+                       .arg(name.isEmpty() ? QStringLiteral("a gravação") : name),
+                   e.nativeCode(), e.statement());
+}
+
 QString Connection::beginOperation()
 {
     begin();
@@ -395,6 +473,7 @@ void Connection::recordOperation(const QString &id, const QString &name)
 void Connection::commitOperation(const QString &id, const QString &name)
 {
     const qint64 session = m_sessionId;
+    const int host = m_hostIndex;
     try {
         run(QStringLiteral("COMMIT"), {});
         m_inTransaction = false;
@@ -407,7 +486,7 @@ void Connection::commitOperation(const QString &id, const QString &name)
         const QString what = name.isEmpty() ? QStringLiteral("a gravação") : name;
         bool done = false;
         try {
-            done = settleLostCommit(id, session);
+            done = settleLostCommit(id, session, host);
         } catch (const DbError &) {
             throw DbError(QStringLiteral("A conexão com o servidor caiu ao confirmar %1 e não foi "
                                          "possível saber se ela foi concluída. Confira os dados "
@@ -425,7 +504,7 @@ void Connection::commitOperation(const QString &id, const QString &name)
     }
 }
 
-bool Connection::settleLostCommit(const QString &id, qint64 lostSession)
+bool Connection::settleLostCommit(const QString &id, qint64 lostSession, int lostHost)
 {
     // A new session; a few attempts, each bounded by the connect timeout.
     for (int attempt = 0;; ++attempt) {
@@ -440,7 +519,10 @@ bool Connection::settleLostCommit(const QString &id, qint64 lostSession)
     }
     // The old session may still be working on the COMMIT (a stalled reply):
     // only once it is gone is the answer final.
-    if (lostSession > 0 && lostSession != m_sessionId) {
+    // Session ids are per server: another node's session of the same number
+    // is somebody else's. On a cluster the id is looked up with causal reads,
+    // which wait for what the other nodes had committed.
+    if (lostSession > 0 && lostSession != m_sessionId && lostHost == m_hostIndex) {
         try {
             run(QStringLiteral("KILL CONNECTION %1").arg(lostSession), {});
         } catch (const DbError &) {

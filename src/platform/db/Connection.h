@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPair>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -56,6 +57,9 @@ private:
 
 struct ConnectionSettings
 {
+    // One host, or several for a replicated cluster, separated by commas, each
+    // with an optional ":port" ("srv-sp,srv-rj:3307,10.0.0.5"); without one a
+    // host takes port below.
     QString host;
     int port = 0; // 0: the client library's default port
     QString database;
@@ -91,9 +95,18 @@ public:
 
     void setSettings(const ConnectionSettings &settings);
     const ConnectionSettings &settings() const { return m_settings; }
-    QString serverName() const { return m_settings.host; }
+    // The host of the server the connection uses now (of the list, the one
+    // that answered).
+    QString serverName() const { return m_currentHost.isEmpty() ? m_settings.host : m_currentHost; }
+    // The hosts of settings().host in order, each with its port (0: default).
+    QList<QPair<QString, int>> hosts() const;
 
-    void open(); // throws DbError
+    // Opens the connection (throws DbError). With several hosts, the first
+    // that answers and, when it is a cluster node, is ready (wsrep_ready ON);
+    // after a lost connection the hosts after the lost one are tried first.
+    // On a cluster node the session reads what other nodes committed before
+    // (wsrep_sync_wait), so a row written elsewhere is seen at once.
+    void open();
     void close();
     bool isOpen() const;
     QSqlDatabase database() const;
@@ -136,16 +149,36 @@ public:
             f();
             return;
         }
-        const QString id = beginOperation();
-        try {
-            f();
-            recordOperation(id, operationName);
-        } catch (...) {
-            rollbackQuietly();
-            throw;
+        // Another transaction that touched the same rows at the same moment
+        // (a deadlock, or a cluster's certification failure at COMMIT) undoes
+        // this one entirely: it is run again from the start, re-reading what
+        // it works on, a few times.
+        for (int attempt = 1;; ++attempt) {
+            const QString id = beginOperation();
+            try {
+                f();
+                recordOperation(id, operationName);
+            } catch (const DbError &e) {
+                rollbackQuietly();
+                if (isConcurrencyConflict(e) && attempt < MaxConflictAttempts)
+                    continue;
+                throw tooManyConflicts(e, operationName);
+            } catch (...) {
+                rollbackQuietly();
+                throw;
+            }
+            try {
+                commitOperation(id, operationName);
+                return;
+            } catch (const DbError &e) {
+                if (isConcurrencyConflict(e) && attempt < MaxConflictAttempts)
+                    continue;
+                throw tooManyConflicts(e, operationName);
+            }
         }
-        commitOperation(id, operationName);
     }
+    static constexpr int MaxConflictAttempts = 4;
+    static bool isConcurrencyConflict(const DbError &e);
     // The table of operation ids (created when missing at connect time).
     static QString operationTable() { return QStringLiteral("cp_operacao"); }
     // Rows matched (not only changed) by the last UPDATE of the query.
@@ -192,8 +225,10 @@ private:
     void recordOperation(const QString &id, const QString &name);
     void commitOperation(const QString &id, const QString &name);
     // After a lost COMMIT: true when the operation is on the server.
-    bool settleLostCommit(const QString &id, qint64 lostSession);
+    bool settleLostCommit(const QString &id, qint64 lostSession, int lostHost);
     void ensureOperationTable();
+    void openHost(const QString &host, int port);
+    static DbError tooManyConflicts(const DbError &e, const QString &name);
     static bool namesAny(const QString &sql, const QSet<QString> &tables);
 
     QString m_name;
@@ -201,6 +236,9 @@ private:
     bool m_inTransaction = false;
     qint64 m_sessionId = 0; // the server's id of the current session
     bool m_operationsPruned = false;
-    QSet<QString> m_private; // tables shadowed by this session's temporary copies
+    QString m_currentHost;
+    int m_hostIndex = 0;      // of hosts(), the one in use
+    bool m_afterLoss = false; // the next open starts after the lost host
+    QSet<QString> m_private;  // tables shadowed by this session's temporary copies
     QHash<QString, QList<ColumnInfo>> m_columns;
 };
