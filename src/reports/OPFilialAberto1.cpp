@@ -67,7 +67,9 @@ OPFilialAberto1::OPFilialAberto1(QWidget *parent)
     BtnImprimi->setObjectName(QStringLiteral("BtnImprimi"));
     BtnEmail = box->addButton(QStringLiteral("Email"), QDialogButtonBox::ActionRole);
     BtnEmail->setObjectName(QStringLiteral("BtnEmail"));
-    BtnCancelar = box->addButton(QDialogButtonBox::Cancel);
+    // The toolkit's caption, written out: the program does not load Qt's own
+    // translations, and the clerk reads Portuguese.
+    BtnCancelar = box->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole);
     BtnCancelar->setObjectName(QStringLiteral("BtnCancelar"));
     for (QPushButton *b : {BtnImprimi, BtnEmail, BtnCancelar})
         b->setAutoDefault(false);
