@@ -1,7 +1,8 @@
 // Cadastro e Manutenção de Contas a Pagar: program entry.
 // Command line: contas-pagar FIRST USER (the suite's launcher passes the
 // user's name as the second argument), or
-// contas-pagar --relatorio NAME ... --saida FILE to write a report unattended.
+// contas-pagar --relatorio NAME ... --saida FILE to write a report unattended,
+// or contas-pagar --enviar-email ... to e-mail the open payables unattended.
 
 #include "app/Application.h"
 #include "app/DM.h"
@@ -21,7 +22,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
     const bool reportCommand = Reports::isReportCommand(raw);
-    // An unattended report opens no window, so it needs no display.
+    // An unattended report or e-mail opens no window, so it needs no display.
     if (reportCommand && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -4,6 +4,7 @@
 // maintenance screen reads.
 
 #include "app/MenuActions.h"
+#include "reports/OPFilialAberto1.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
 
@@ -33,6 +34,9 @@ const HubEntry kEntries[] = {
 
 void Reports::registerHubEntries()
 {
+    // Entry 2 prints or e-mails the open payables of a branch.
+    MenuActions::set(MenuActions::PayablesReports, 2,
+                     [](QWidget *parent) { OPFilialAberto1::run(parent); });
     for (const HubEntry &e : kEntries) {
         if (!e.dialog.isEmpty())
             MenuActions::set(MenuActions::PayablesReports, e.number, [e](QWidget *parent) {

@@ -74,8 +74,13 @@ void registerHubEntries();
 // Unattended run from the command line:
 //   --relatorio NOME --de dd/mm/aaaa --ate dd/mm/aaaa [--filial N]
 //   [--fornecedor N] [--gerencial N] --saida ARQUIVO
+// or, to e-mail the open payables of a branch or of all branches with the
+// report's PDF attached:
+//   --enviar-email (--filial N | --todas) --de dd/mm/aaaa --ate dd/mm/aaaa
 // Returns -1 when the arguments are no report command, otherwise the exit
-// code (0 when the file was written). Messages go to standard error.
+// code: 0 done; 2 bad argument; 3 database unreachable; 4 file not written;
+// 5 e-mail not sent (refused, unreachable, not configured, no recipient).
+// Messages go to standard error.
 int runCommandLine(const QStringList &arguments);
 // The same, with the messages handed back instead of written (tests).
 int runCommandLine(const QStringList &arguments, QString *messages);
