@@ -215,7 +215,8 @@ void FrmContaCorrente::buildUi()
     m_pages->setObjectName(QStringLiteral("pages"));
     m_grid = new DataGrid(m_pages);
     m_grid->setObjectName(QStringLiteral("gridContaCorrente"));
-    QFont gridFont = m_grid->font();
+    // The column widths were laid out for a small face with Arial's metrics.
+    QFont gridFont(QStringLiteral("Arial"));
     gridFont.setPointSize(8);
     m_grid->setFont(gridFont);
     m_grid->setRecordSet(m_movements);

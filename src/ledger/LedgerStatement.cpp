@@ -9,6 +9,7 @@ namespace {
 const QString Rule(Columns, QLatin1Char('='));
 const QString Underline = QStringLiteral("-----------");
 constexpr int ClosingLines = 6;
+constexpr int IssueColumn = 76;
 
 QString side(double value)
 {
@@ -32,11 +33,15 @@ public:
                       QStringLiteral("%1").arg(m_page, 6, 10, QLatin1Char('0')));
         const QString period = m_r.firstDate + QStringLiteral(" a ") + m_r.lastDate +
                                QStringLiteral(" Conta : ") + m_r.account;
-        m_doc.put(3, 2,
-                  (closing ? QStringLiteral("Fechamento de Caixa - Periodo: ")
-                           : QStringLiteral("Relatorio de C.Corrente-Periodo: ")) +
-                      period);
-        m_doc.put(3, 76,
+        const QString title = (closing ? QStringLiteral("Fechamento de Caixa - Periodo: ")
+                                       : QStringLiteral("Relatorio de C.Corrente-Periodo: ")) +
+                              period;
+        m_doc.put(3, 2, title);
+        // The issue date stands at column 76 of line 3; where a long account
+        // number (or long dates) reaches that far, it would cover the
+        // account's last digits, so it goes to the free line 5 instead.
+        const int issueLine = 1 + int(title.size()) < IssueColumn ? 3 : 5;
+        m_doc.put(issueLine, IssueColumn,
                   QStringLiteral("Emissao: ") + m_r.today.toString(QStringLiteral("dd/MM/yyyy")));
         m_doc.put(4, 1, Rule);
         m_doc.put(6, 1, Rule);

@@ -10,8 +10,10 @@
 //   on line 2 at column 2 and "Página: " with the page number (six digits)
 //   at column 81; on line 3 at column 2 "Relatorio de C.Corrente-Periodo: "
 //   with the dates as typed and the account number, and "Emissao: " with
-//   today's date at column 76; the column titles on line 7. Movements start
-//   on line 9; the page number goes up after each movement page header.
+//   today's date at column 76 (on line 5 when line 3 reaches that column, so
+//   a long account number is printed whole); the column titles on line 7.
+//   Movements start on line 9; the page number goes up after each movement
+//   page header.
 // - A movement line: the date, two blanks and the kind at column 1; the
 //   description (33 characters, upper case) at 22; the cost centre (20,
 //   upper case) at 57, where the credit written afterwards at 72 covers what

@@ -169,6 +169,7 @@ private slots:
     void accountPickList();
     void pendingEditIsNotLost();
     void rowChangedElsewhereIsNotOverwritten();
+    void refusedSaveKeepsTheEdit();
     void deleteAsksFirst();
     void reportMenu();
     void currentLedgerWindow();
@@ -628,6 +629,31 @@ void TstLedger::rowChangedElsewhereIsNotOverwritten()
              (QVariantMap{{"fornecedor", "DA OUTRA"}, {"valor", "99"}, {"especie", {}}}));
     QVERIFY(s.browsing());
     QCOMPARE(s.w.descricaoEdit()->text(), QStringLiteral("DA OUTRA"));
+}
+
+void TstLedger::refusedSaveKeepsTheEdit()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.exec("INSERT INTO contacorrente (controle, fornecedor, tipos) VALUES (1, 'ALFA', 'DEBITO')");
+    ScriptedMessages boxes;
+    Screen s;
+    // The server refuses this description.
+    f.exec("ALTER TABLE contacorrente ADD CONSTRAINT recusa CHECK (fornecedor <> 'RECUSADO')");
+    s.w.Alterar();
+    typeInto(s.w.descricaoEdit(), "RECUSADO");
+    QVERIFY(!s.w.Salvar());
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY(s.editing());
+    QCOMPARE(s.w.pages()->currentIndex(), 1);
+    QCOMPARE(s.w.descricaoEdit()->text(), QStringLiteral("RECUSADO"));
+    QCOMPARE(f.row(1, {"fornecedor", "es"}), (QVariantMap{{"fornecedor", "ALFA"}, {"es", {}}}));
+    // Corrected, it saves.
+    typeInto(s.w.descricaoEdit(), "ACEITO");
+    QVERIFY(s.w.Salvar());
+    QVERIFY(s.browsing());
+    QCOMPARE(f.row(1, {"fornecedor", "es"}), (QVariantMap{{"fornecedor", "ACEITO"}, {"es", "S"}}));
 }
 
 void TstLedger::deleteAsksFirst()

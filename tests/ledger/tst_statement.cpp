@@ -66,7 +66,8 @@ const QString kRule = QString(95, QLatin1Char('='));
 // The page header as it reads on paper: the movement header, or the closing
 // one.
 QList<Line> header(int page, bool closing, const QString &first = "01/04/2024",
-                   const QString &last = "30/04/2024", const QString &account = "12345-6")
+                   const QString &last = "30/04/2024", const QString &account = "12345-6",
+                   int issueLine = 3)
 {
     const QString period = first + " a " + last + " Conta : " + account;
     return {
@@ -78,8 +79,9 @@ QList<Line> header(int page, bool closing, const QString &first = "01/04/2024",
          3,
          {{2, (closing ? "Fechamento de Caixa - Periodo: " : "Relatorio de C.Corrente-Periodo: ") +
                   period},
-          {76, "Emissao: 29/04/2024"}}},
+          {76, issueLine == 3 ? "Emissao: 29/04/2024" : ""}}},
         {page, 4, {{1, kRule}}},
+        {page, 5, {{76, issueLine == 5 ? "Emissao: 29/04/2024" : ""}}},
         {page, 6, {{1, kRule}}},
         {page,
          7,
@@ -139,7 +141,7 @@ struct Fixture : ProgramFixture
         exec("INSERT INTO configuracao (Controle, Nome) VALUES (1, 'Comércio Exemplo Ltda')");
         exec("INSERT INTO conta (codigoconta, banco, agencia, conta) VALUES "
              "(1, 'BRADESCO', '0123', '12345-6'), (2, 'ITAU', '0350', '12345-6'), "
-             "(3, 'CAIXA', '0001', '99999-0')");
+             "(3, 'CAIXA', '0001', '99999-0'), (4, 'CAIXA ECONOMICA', '0871', '00012345-0')");
         dm.tbConfiguracao->refresh();
     }
     void insert(const Movement &m)
@@ -350,6 +352,20 @@ void TstStatement::pages_data()
                closingBlock(1, 13, "      0,00", "    150,00", "   -150,00", "      0,00", "C",
                             "   -150,00", "D");
 
+    // A ten-character account number takes line 3 up to column 76, where
+    // the issue date would cover its check digit: the date goes to line 5.
+    QTest::newRow("a long account number stays whole")
+        << QList<Movement>{{"2024-04-02", "CREDITO", "DEPOSITO", "VENDAS", 100.0, QVariant(),
+                            "00012345-0"}}
+        << "01/04/2024"
+        << "00012345-0" << false << 1 << true
+        << header(1, false, "01/04/2024", "30/04/2024", "00012345-0", 5) +
+               QList<Line>{movement(1, 9, "02/04/2024  CREDITO", "DEPOSITO", "VENDAS", "    100,00",
+                                    "      0,00")} +
+               subtotal(1, 9, "    100,00", "C") +
+               closingBlock(1, 13, "    100,00", "      0,00", "    100,00", "", "", "    100,00",
+                            "C");
+
     // No account chosen: nothing matches, only the closing block is printed.
     QTest::newRow("no account chosen")
         << QList<Movement>{earlier,
@@ -468,7 +484,7 @@ void TstStatement::dialogAsItOpens()
     QStringList numbers;
     for (int i = 0; i < dialog.contaBox()->count(); ++i)
         numbers << dialog.contaBox()->itemText(i);
-    QCOMPARE(numbers, (QStringList{"12345-6", "12345-6", "99999-0"}));
+    QCOMPARE(numbers, (QStringList{"00012345-0", "12345-6", "12345-6", "99999-0"}));
     QCOMPARE(dialog.dataInicial()->calendar()->firstDayOfWeek(), Qt::Sunday);
     QStringList hints;
     for (QToolButton *b : dialog.dataInicial()->calendar()->findChildren<QToolButton *>())
