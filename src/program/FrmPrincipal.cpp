@@ -3,6 +3,8 @@
 #include "app/DM.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
+#include "ledger/FrmContaCorrente.h"
+#include "ledger/LedgerMenu.h"
 #include "payables/frmPagarManutencao.h"
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
@@ -156,7 +158,10 @@ void FrmPrincipal::BtnContaClick()
 
 void FrmPrincipal::BtnCorrenteClick()
 {
-    // The checking-account ledger opens here.
+    // The ledger's own report entries; the other folders register theirs.
+    LedgerMenu::registerEntries();
+    // The window is the current ledger window while it exists.
+    RunScreen(new FrmContaCorrente(this));
 }
 
 void FrmPrincipal::BtnFornecedorClick()
