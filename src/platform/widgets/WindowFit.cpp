@@ -47,6 +47,9 @@ void place(QWidget *window)
     const QRect area = workArea(window);
     if (area.isEmpty())
         return;
+    // Resizing a window drops its maximised or full-screen state; the state
+    // is given back once its normal geometry fits.
+    const Qt::WindowStates state = window->windowState();
     const QSize extra = frameExtra(window);
     const QSize room = (area.size() - extra).expandedTo(QSize(1, 1));
     QSize wanted = window->size();
@@ -69,6 +72,8 @@ void place(QWidget *window)
     topLeft.setY(
         qBound(area.top(), topLeft.y(), qMax(area.top(), area.bottom() - outer.height() + 1)));
     window->move(topLeft);
+    if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        window->setWindowState(state);
 }
 
 // Looks at a fitted window each time it is shown: a frame added by the
@@ -87,8 +92,7 @@ protected:
     {
         if (watched == m_window && event->type() == QEvent::Show)
             QTimer::singleShot(0, this, [this] {
-                if (m_window && m_window->isVisible() && !m_window->isMaximized() &&
-                    !m_window->isFullScreen() &&
+                if (m_window && m_window->isVisible() &&
                     !workArea(m_window).contains(m_window->frameGeometry()))
                     place(m_window);
             });
