@@ -297,6 +297,9 @@ void TstApp::secondInstanceBringsFirstForward()
     QVERIFY(!exe.isEmpty());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The instances meet in a temporary folder of their own, so a program
+    // another person runs on this machine for the same user is not found.
+    env.insert("TMPDIR", dir.path());
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(exe, {"x", "ANA"});
