@@ -1,7 +1,11 @@
 #include "app/Application.h"
 
+#include "widgets/ProgramFace.h"
+
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include <clocale>
 
@@ -22,6 +26,21 @@ void Application::setUp()
     QCoreApplication::setApplicationName(QStringLiteral("contas-pagar"));
     QGuiApplication::setApplicationDisplayName(AppTitle);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // Qt's own dialogs and buttons (the save and print dialogs, button boxes,
+    // the context menu of an edit) speak Portuguese too. Captions the program
+    // gives its buttons are its own and stay as they are.
+    static QTranslator qtbase;
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qtbase.load(QStringLiteral("qtbase_pt_BR"), dir))
+        QCoreApplication::installTranslator(&qtbase);
+    else
+        qWarning("contas-pagar: traduções do Qt (qtbase_pt_BR.qm) não encontradas em %s",
+                 qPrintable(dir));
+    ProgramFace::install();
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

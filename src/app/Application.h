@@ -11,7 +11,8 @@ class Application : public QApplication
 public:
     Application(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
-    // Sets the title, the pt_BR formats and the default font of the program.
+    // Sets the title and the pt_BR formats; the first call also loads Qt's
+    // Brazilian Portuguese translations and installs the program's face.
     static void setUp();
 };
 

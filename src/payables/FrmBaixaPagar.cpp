@@ -19,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -168,8 +167,6 @@ void FrmBaixaPagar::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
     m_quitacao->setFocus();
 }
 

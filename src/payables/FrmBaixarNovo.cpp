@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
@@ -122,12 +121,6 @@ FrmBaixarNovo::~FrmBaixarNovo() = default;
 void FrmBaixarNovo::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    QScreen *s = parentWidget() ? parentWidget()->screen() : screen();
-    if (s) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
     emit shown();
 }
 

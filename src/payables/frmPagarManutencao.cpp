@@ -19,6 +19,8 @@
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
 #include "widgets/MoneyEdit.h"
+#include "widgets/PendingEdit.h"
+#include "widgets/ProgramFace.h"
 #include "widgets/TitleBand.h"
 #include "widgets/UpperEdit.h"
 
@@ -36,7 +38,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSysInfo>
 #include <QTabWidget>
@@ -280,8 +281,7 @@ void frmPagarManutencao::buildUi()
     m_grid = new DataGrid(m_pages);
     m_grid->setObjectName(QStringLiteral("gridPagar"));
     // The column widths were laid out for a small 8-point face.
-    QFont gridFont = m_grid->font();
-    gridFont.setPointSize(8);
+    QFont gridFont = ProgramFace::font(8);
     m_grid->setFont(gridFont);
     // A point smaller, the longer titles ("Total Pagto. R$") fit their narrow columns.
     QFont headerFont = gridFont;
@@ -349,7 +349,7 @@ void frmPagarManutencao::buildUi()
 QWidget *frmPagarManutencao::buildEditPage()
 {
     auto *page = new QWidget(m_pages);
-    QFont f(QStringLiteral("Tahoma"));
+    QFont f = ProgramFace::font();
     f.setBold(true);
     page->setFont(f);
     m_binder = new FieldBinder(m_tbPagar, this);
@@ -463,7 +463,7 @@ QWidget *frmPagarManutencao::buildSearchArea()
     auto line = [&](const QString &text, const QColor &color) {
         auto *l = new QLabel(text, box);
         l->setAlignment(Qt::AlignCenter);
-        QFont f(QStringLiteral("Arial"));
+        QFont f = ProgramFace::font();
         f.setBold(true);
         l->setFont(f);
         QPalette p = l->palette();
@@ -496,9 +496,7 @@ QWidget *frmPagarManutencao::buildSearchArea()
     auto *left = new QVBoxLayout;
     m_search = new UpperEdit(box);
     m_search->setObjectName(QStringLiteral("edtLocalizar"));
-    QFont sf(QStringLiteral("Arial Narrow"));
-    sf.setPixelSize(21);
-    m_search->setFont(sf);
+    m_search->setFont(ProgramFace::pixelFont(21));
     m_search->setFixedWidth(555);
     left->addWidget(m_search);
     auto *buttons = new QHBoxLayout;
@@ -636,8 +634,6 @@ void frmPagarManutencao::showEvent(QShowEvent *event)
     if (m_shown)
         return;
     m_shown = true;
-    if (QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
     setBrowsing(true);
     RadioGroupClick();
     m_search->setFocus();
@@ -645,6 +641,8 @@ void frmPagarManutencao::showEvent(QShowEvent *event)
 
 void frmPagarManutencao::done(int result)
 {
+    if (!resolvePendingEdit())
+        return;
     // Closing closes the screen's data sets and the shared tables but the company.
     m_tbPagar->close();
     m_pagarTemp->close();
@@ -665,6 +663,12 @@ void frmPagarManutencao::runList(const QString &sql, const QVariantMap &params)
 
 void frmPagarManutencao::RadioGroupClick()
 {
+    // Cancel keeps the edit, and the list and its choice as they were.
+    if (!resolvePendingEdit()) {
+        setOrdem(m_ordemShown);
+        return;
+    }
+    m_ordemShown = ordem();
     static const char *conditions[] = {
         "pago <> 'S' and negociacao = 'N' and dataquitacao is null",
         "negociacao = 'N'",
@@ -682,6 +686,8 @@ void frmPagarManutencao::RadioGroupClick()
 void frmPagarManutencao::textSearch(const QString &column, const QString &order,
                                     const QString &notFound, const QString &empty)
 {
+    if (!resolvePendingEdit())
+        return;
     QString status;
     if (ordem() == EmAberto)
         status = QStringLiteral(" and pago <> 'S' and dataquitacao is null");
@@ -756,6 +762,8 @@ void frmPagarManutencao::periodSearch(const QString &column, bool consultChoice)
             return;
         }
     }
+    if (!resolvePendingEdit())
+        return;
     Guarded([&] {
         runList(
             QStringLiteral("select * from pagar where %1 between :dti and :dtf%2 order by %1")
@@ -781,6 +789,8 @@ void frmPagarManutencao::SpeedButton2Click()
 
 void frmPagarManutencao::letterClick(QChar letter)
 {
+    if (!resolvePendingEdit())
+        return;
     m_search->setText(QString(letter));
     m_pages->setCurrentIndex(0);
     Guarded([&] {
@@ -839,7 +849,7 @@ void frmPagarManutencao::ToolButton6Click()
 
 void frmPagarManutencao::ToolButton2Click()
 {
-    if (m_tbPagar->isOpen())
+    if (m_tbPagar->isOpen() && resolvePendingEdit())
         Guarded([this] { m_tbPagar->refresh(); });
 }
 
@@ -850,6 +860,11 @@ void frmPagarManutencao::ToolButton5Click()
 
 void frmPagarManutencao::ToolButton7Click()
 {
+    save();
+}
+
+bool frmPagarManutencao::save()
+{
     // Nothing typed is dropped silently: a date or amount that cannot be
     // taken is said, and the edit stays open to be corrected.
     QString message;
@@ -857,15 +872,21 @@ void frmPagarManutencao::ToolButton7Click()
         Messages::warning(kAtencao, message);
         m_pages->setCurrentIndex(1);
         bad->setFocus();
-        return;
+        return false;
     }
     if (!Guarded([this] {
             m_binder->commit();
             m_tbPagar->post();
         }))
-        return; // the edit stays, so nothing typed is lost
+        return false; // the edit stays, so nothing typed is lost
     setBrowsing(true);
     m_pages->setCurrentIndex(0);
+    return true;
+}
+
+bool frmPagarManutencao::resolvePendingEdit()
+{
+    return PendingEdit::resolve(m_tbPagar, [this] { return save(); });
 }
 
 void frmPagarManutencao::ToolButton8Click()

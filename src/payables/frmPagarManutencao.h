@@ -3,7 +3,9 @@
 // list of payables and the lookup lists the other payables screens work on
 // while it is open, searches the list in many ways, edits and deletes
 // payables, settles one with F3 (through the payables book) and opens every
-// other screen and report.
+// other screen and report. A pending edit is never dropped without asking:
+// closing, another "Ordem de Apresentação", a search or "Atualizar" first
+// ask whether to save it (PendingEdit).
 //
 // The screens it opens take values and give values back: the new-payable
 // screen gets the lookup lists, the settlement screen the payable's key and
@@ -138,6 +140,11 @@ private:
     QWidget *buildEditPage();
     QWidget *buildSearchArea();
     void setBrowsing(bool browsing);
+    // "Salvar": validates and writes the edit; false leaves it pending.
+    bool save();
+    // Before the list is replaced or the screen closes under a pending edit:
+    // "Deseja salvar as alterações?"; false when the clerk stays in the edit.
+    bool resolvePendingEdit();
     void runList(const QString &sql, const QVariantMap &params = {});
     void textSearch(const QString &column, const QString &order, const QString &notFound,
                     const QString &empty);
@@ -167,4 +174,5 @@ private:
     DateEdit *m_dataF = nullptr;
     QList<QPushButton *> m_letters;
     bool m_shown = false;
+    Ordem m_ordemShown = EmAberto; // the choice the list was last loaded with
 };

@@ -15,7 +15,9 @@
 #include "widgets/DateEdit.h"
 #include "widgets/EnterAsTab.h"
 #include "widgets/Icons.h"
+#include "widgets/InputFlag.h"
 #include "widgets/Messages.h"
+#include "widgets/ProgramFace.h"
 #include "widgets/TitleBand.h"
 
 #include <QFocusEvent>
@@ -27,7 +29,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
@@ -39,8 +40,8 @@
 
 // A number field that keeps the value exactly as typed (a total of 123,456
 // stays 123.456 although it is shown as 123,46 away from the focus). Text
-// that is no number is kept as typed so the screen can say so; an empty
-// field is 0.
+// that is no number is kept as typed so the screen can say so, and flagged
+// pink like every other amount field; an empty field is 0.
 class EntryNumberEdit : public QLineEdit
 {
 public:
@@ -52,6 +53,9 @@ public:
         connect(this, &QLineEdit::textChanged, this, [this] {
             if (!m_setting)
                 m_formatted = false;
+            bool ok = false;
+            value(&ok);
+            InputFlag::set(this, !ok);
         });
     }
 
@@ -267,7 +271,7 @@ void frmPagarNovo::buildUi()
     m_page = new QTabWidget(this);
     m_page->setObjectName(QStringLiteral("PageControl1"));
     auto *sheet = new QWidget(m_page);
-    QFont f(QStringLiteral("Tahoma"));
+    QFont f = ProgramFace::font();
     f.setBold(true);
     sheet->setFont(f);
     auto *grid = new QGridLayout(sheet);
@@ -405,11 +409,6 @@ void frmPagarNovo::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (m_firstShow) {
-        m_firstShow = false;
-        if (QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
-    }
     prepareEntry();
     // The supplier pick list comes up once the window is on the screen.
     QTimer::singleShot(0, this, [this] {
@@ -637,8 +636,12 @@ void frmPagarNovo::BitBtn1Click()
     if (!validate())
         return;
     m_gerar->setEnabled(false);
-    if (!copyValues())
+    // A refused emission date or count writes nothing: the button comes back
+    // for the corrected entry.
+    if (!copyValues()) {
+        m_gerar->setEnabled(true);
         return;
+    }
 
     // After a failure that wrote nothing the clerk may press "&Gerar" again;
     // when it is not known whether it was written, the entry ends as after a

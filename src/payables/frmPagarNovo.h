@@ -108,7 +108,6 @@ private:
     bool copyValues();
     PayablesLookups *m_lookups;
     NewPayableValues m_values;
-    bool m_firstShow = true;
 
     BigToolBar *m_bar1 = nullptr;
     BigToolBar *m_bar2 = nullptr;

@@ -9,14 +9,15 @@
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
+#include "widgets/ProgramFace.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WindowFit.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,7 +35,7 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(ProgramFace::font(8));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -119,8 +120,7 @@ FrmPrincipal::FrmPrincipal(QWidget *parent) : QWidget(parent, Qt::FramelessWindo
     setWindowTitle(captionFor(CurrentUserName(), company, server));
     m_captionLine->setText(windowTitle());
 
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    WindowFit::fill(this);
     TrimWorkingSet();
 }
 

@@ -23,7 +23,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -35,12 +36,6 @@ namespace {
 
 const QString kMaker =
     QStringLiteral("Quarvo Sistemas - Suporte: (11) 4002-8922 - suporte@quarvo.com.br");
-
-void centre(QWidget *w)
-{
-    if (QScreen *s = w->screen())
-        w->move(s->availableGeometry().center() - w->rect().center());
-}
 
 // frmGeral
 
@@ -110,7 +105,6 @@ frmGeral::frmGeral(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     // The layout's height leaves room for all four boxes.
     setFixedSize(kWidth, 2 * kMargin + GRP1->height() + GRP2->height() + GRP3->height() +
                              GRP4->height() + 3 * kGap);
-    centre(this);
 }
 
 void frmGeral::stack()
@@ -386,7 +380,20 @@ OptionDialog::OptionDialog(const QString &name, QWidget *parent)
         resize(m.size);
     else
         adjustSize();
-    centre(this);
+    if (m_tabs) {
+        // Every page's tab in sight: the dialog is as wide as its tabs need
+        // where the screen holds that; on a narrower screen the tab bar
+        // scrolls rather than push the dialog beyond the screen (WindowFit).
+        m_tabs->setUsesScrollButtons(true);
+        m_tabs->tabBar()->setElideMode(Qt::ElideNone);
+        const QMargins margins = outer->contentsMargins();
+        const int frame =
+            2 * m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
+        const int need =
+            m_tabs->tabBar()->sizeHint().width() + margins.left() + margins.right() + frame + 2;
+        if (width() < need)
+            resize(need, height());
+    }
     openLists();
 }
 

@@ -8,11 +8,18 @@
 #include "app/Globals.h"
 #include "app/Helpers.h"
 #include "program/FrmPrincipal.h"
+#include "report/ReportDefinition.h"
 #include "widgets/Clock.h"
 #include "widgets/Messages.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,6 +28,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -68,6 +76,8 @@ private slots:
     void secondInstanceBringsFirstForward();
     void unattendedReportCommand_data();
     void unattendedReportCommand();
+    void standardDialogsSpeakPortuguese();
+    void programFaceIsNamedNotGuessed();
     void closePanelTerminates(); // last: it asks the application to end
 };
 
@@ -287,6 +297,9 @@ void TstApp::secondInstanceBringsFirstForward()
     QVERIFY(!exe.isEmpty());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The instances meet in a temporary folder of their own, so a program
+    // another person runs on this machine for the same user is not found.
+    env.insert("TMPDIR", dir.path());
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(exe, {"x", "ANA"});
@@ -389,6 +402,46 @@ void TstApp::unattendedReportCommand()
     text.start("pdftotext", {dir.filePath("OUT/pagos.pdf"), "-"});
     QVERIFY(text.waitForFinished());
     QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(output));
+}
+
+void TstApp::standardDialogsSpeakPortuguese()
+{
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save |
+                         QDialogButtonBox::Yes | QDialogButtonBox::No);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("Cancelar"));
+    QCOMPARE(box.button(QDialogButtonBox::Save)->text(), QString("Salvar"));
+    QCOMPARE(box.button(QDialogButtonBox::Yes)->text(), QString("&Sim"));
+    QCOMPARE(box.button(QDialogButtonBox::No)->text(), QString("&Não"));
+
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList entries;
+    for (QAction *a : menu->actions())
+        entries << a->text().section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(entries.contains("&Copiar") && entries.contains("C&olar"),
+             qPrintable(entries.join(", ")));
+
+    // The save dialog the previews open (Qt's own, as on every workstation).
+    QFileDialog save(nullptr, "Salvar Relatório");
+    save.setOption(QFileDialog::DontUseNativeDialog);
+    save.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList labels;
+    for (QLabel *l : save.findChildren<QLabel *>())
+        labels << l->text();
+    for (const char *caption : {"Procurar em:", "&Nome do arquivo:", "Arquivos do tipo:"})
+        QVERIFY2(labels.contains(QString::fromUtf8(caption)), qPrintable(labels.join(", ")));
+    QCOMPARE(save.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->text(),
+             QString("&Salvar"));
+}
+
+void TstApp::programFaceIsNamedNotGuessed()
+{
+    // The windows' and reports' face whatever else is installed, and the
+    // Windows names the layouts were drawn with resolve to it too.
+    QCOMPARE(QFontInfo(QApplication::font()).family(), QString("Liberation Sans"));
+    for (const char *name : {"Arial", "Tahoma", "MS Sans Serif", "Arial Narrow", "Arial Black"})
+        QCOMPARE(QFontInfo(QFont(QString::fromLatin1(name))).family(), QString("Liberation Sans"));
+    QCOMPARE(QFontInfo(Report::ReportDefinition().font).family(), QString("Liberation Sans"));
 }
 
 void TstApp::closePanelTerminates()

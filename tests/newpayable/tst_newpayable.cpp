@@ -4,6 +4,7 @@
 // database failure leaves behind, checked on what the clerk sees and on the
 // rows that land in the database.
 
+#include "FaultProxy.h"
 #include "ProgramFixture.h"
 #include "ScriptedMessages.h"
 #include "TestDb.h"
@@ -269,7 +270,10 @@ private slots:
     void supplierDefaultsAndOverrides();
     void validation_data();
     void validation();
-    void toolButtonGeneratesWhileButtonDisabled();
+    void refusedDateThenCorrectedGenerates_data();
+    void refusedDateThenCorrectedGenerates();
+    void unknownOutcomeEndsTheEntry();
+    void valorFlagsBadInput();
     void instalments_data();
     void instalments();
     void countRoundingToNoRows_data();
@@ -422,9 +426,8 @@ void TstNewPayable::validation_data()
 {
     QTest::addColumn<QVariantMap>("changes");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<bool>("buttonStaysEnabled");
-    auto row = [](const char *name, QVariantMap changes, const char *message, bool enabled = true) {
-        QTest::newRow(name) << changes << QString::fromUtf8(message) << enabled;
+    auto row = [](const char *name, QVariantMap changes, const char *message) {
+        QTest::newRow(name) << changes << QString::fromUtf8(message);
     };
     row("supplier name", {{NomeFornecedor, ""}}, "Razão Social do Fornecedor em Branco !!!");
     row("supplier checked before branch", {{NomeFornecedor, ""}, {NomeFilial, ""}},
@@ -443,18 +446,15 @@ void TstNewPayable::validation_data()
     row("total empty", {{"valor", ""}}, "Valor da Nota em Branco !!!");
     row("total not a number", {{"valor", "12a"}}, "Valor da Nota inválido: 12a !!!");
     row("impossible emission date", {{"data", "31/02/2024"}},
-        "Data de Emissão inválida: 31/02/2024 !!!", false);
-    row("half-typed emission date", {{"data", "10/01"}}, "Data de Emissão inválida: 10/01/ !!!",
-        false);
-    row("count not a number", {{"parcelas", "dois"}}, "Quantidade de Parcelas inválida: dois !!!",
-        false);
+        "Data de Emissão inválida: 31/02/2024 !!!");
+    row("half-typed emission date", {{"data", "10/01"}}, "Data de Emissão inválida: 10/01/ !!!");
+    row("count not a number", {{"parcelas", "dois"}}, "Quantidade de Parcelas inválida: dois !!!");
 }
 
 void TstNewPayable::validation()
 {
     QFETCH(QVariantMap, changes);
     QFETCH(QString, message);
-    QFETCH(bool, buttonStaysEnabled);
     Fixture f;
     REQUIRE_DB(f.db);
     Driver driver;
@@ -479,15 +479,24 @@ void TstNewPayable::validation()
     QCOMPARE(boxes.boxes[0].title, QString("Atenção"));
     QCOMPARE(boxes.boxes[0].icon, QMessageBox::Warning);
     QCOMPARE(boxes.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(s.w.BitBtn1()->isEnabled(), buttonStaysEnabled);
+    // Nothing was written: "&Gerar" is there for the corrected entry.
+    QVERIFY(s.w.BitBtn1()->isEnabled());
     QVERIFY(s.w.isVisible());
     QCOMPARE(s.w.notaEdit()->text(), changes.contains("nota") ? QString() : QString("4711"));
     QCOMPARE(f.count("pagar"), 0);
     QCOMPARE(driver.baixaShown, 0);
 }
 
-void TstNewPayable::toolButtonGeneratesWhileButtonDisabled()
+void TstNewPayable::refusedDateThenCorrectedGenerates_data()
 {
+    QTest::addColumn<bool>("toolButton");
+    QTest::newRow("with the button") << false;
+    QTest::newRow("with the tool button") << true;
+}
+
+void TstNewPayable::refusedDateThenCorrectedGenerates()
+{
+    QFETCH(bool, toolButton);
     Fixture f;
     REQUIRE_DB(f.db);
     Driver driver;
@@ -495,15 +504,73 @@ void TstNewPayable::toolButtonGeneratesWhileButtonDisabled()
     fill(s.w, "4711", "100,00", "2", "31/02/2024");
     ScriptedMessages boxes;
     s.w.BitBtn1()->click();
-    QCOMPARE(boxes.boxes.size(), 1);
-    QVERIFY(!s.w.BitBtn1()->isEnabled());
-    s.w.BitBtn1()->click(); // a disabled button does nothing
-    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.texts(), QStringList{"Data de Emissão inválida: 31/02/2024 !!!"});
+    QCOMPARE(f.count("pagar"), 0);
+    QVERIFY(s.w.BitBtn1()->isEnabled());
     s.w.dataEmissao()->setText("10/01/2024");
-    s.w.gerarAction()->trigger();
+    if (toolButton)
+        s.w.gerarAction()->trigger();
+    else
+        QTest::mouseClick(s.w.BitBtn1(), Qt::LeftButton);
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(f.count("pagar"), 2);
     checkFinished(s, "4711%", 2);
+}
+
+void TstNewPayable::unknownOutcomeEndsTheEntry()
+{
+    // The server commits, its answer never comes and it cannot be reached to
+    // ask: the rows may be there, so "&Gerar" is not offered again and the
+    // entry ends with the list showing what the server holds for the note.
+    Fixture f;
+    REQUIRE_DB(f.db);
+    FaultProxy proxy(TestDb::serverSettings().port);
+    QVERIFY(proxy.ok());
+    ConnectionSettings viaProxy = TestDb::serverSettings(f.db.databaseName());
+    viaProxy.unixSocket.clear();
+    viaProxy.host = QStringLiteral("127.0.0.1");
+    viaProxy.port = proxy.port();
+    viaProxy.connectTimeoutSeconds = 2;
+    viaProxy.readTimeoutSeconds = 2;
+    f.dm.MyConnection1->close();
+    f.dm.MyConnection1->setSettings(viaProxy);
+    f.dm.MyConnection1->open();
+    Driver driver;
+    Screen s;
+    fill(s.w, "4711", "100,00", "3");
+    ScriptedMessages boxes; // every box here has OK alone
+    proxy.stallAfter("COMMIT");
+    s.w.BitBtn1()->click();
+    proxy.resume();
+    QVERIFY(!boxes.boxes.isEmpty());
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Critical);
+    QVERIFY2(boxes.boxes[0].text.contains("não foi possível saber"),
+             qPrintable(boxes.boxes[0].text));
+    QVERIFY(!s.w.BitBtn1()->isEnabled());
+    QVERIFY(!s.w.isVisible());
+    QCOMPARE(s.w.result(), int(QDialog::Accepted));
+    QCOMPARE(s.hub.tbPagar()->param("nota").toString(), QString("4711%"));
+    QCOMPARE(f.count("pagar"), 3); // it was written, as "not known" allowed
+}
+
+void TstNewPayable::valorFlagsBadInput()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    Driver driver;
+    Screen s;
+    const QColor pink(255, 210, 210);
+    QLineEdit *valor = s.w.valorEdit();
+    valor->setFocus();
+    valor->selectAll();
+    QTest::keyClicks(valor, "12a");
+    QVERIFY(valor->property("invalidInput").toBool());
+    QCOMPARE(valor->palette().color(QPalette::Base), pink);
+    QTest::keyClick(valor, Qt::Key_Backspace);
+    QTest::keyClicks(valor, ",50");
+    QCOMPARE(valor->text(), QString("12,50"));
+    QVERIFY(!valor->property("invalidInput").toBool());
+    QVERIFY(valor->palette().color(QPalette::Base) != pink);
 }
 
 void TstNewPayable::instalments_data()

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -88,6 +89,8 @@ private slots:
     void rowColours();
     void reportMenuEntries();
     void editSaveAndCancel();
+    void pendingEditAsksBeforeItIsLost_data();
+    void pendingEditAsksBeforeItIsLost();
     void lookupOnEditTabPutsRowInEdit();
     void deleteAsksOnceWithNoAsDefault();
     void rightClickRefusesSettledPayable();
@@ -348,6 +351,76 @@ void TstHub::editSaveAndCancel()
     QCOMPARE(f.scalar("select Valor from pagar where Nota = 'NOVA'").toDouble(), 1234.5);
     QCOMPARE(f.scalar("select Datavenc from pagar where Nota = 'NOVA'").toDate(),
              QDate(2024, 6, 30));
+}
+
+void TstHub::pendingEditAsksBeforeItIsLost_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    for (const char *action : {"close", "order", "search"}) {
+        QTest::addRow("%s, Yes saves and goes on", action) << action << QMessageBox::Yes;
+        QTest::addRow("%s, No drops and goes on", action) << action << QMessageBox::No;
+        QTest::addRow("%s, Cancel stays", action) << action << QMessageBox::Cancel;
+    }
+}
+
+void TstHub::pendingEditAsksBeforeItIsLost()
+{
+    QFETCH(QString, action);
+    QFETCH(QMessageBox::StandardButton, answer);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    standardRows(f);
+    frmPagarManutencao w;
+    w.show();
+    w.tbPagar()->first(); // A3, of BETA SA
+    w.pages()->setCurrentIndex(1);
+    auto *nota = w.findChild<QLineEdit *>("edtNota");
+    nota->setFocus();
+    nota->selectAll();
+    QTest::keyClicks(nota, "NOVA");
+    QCOMPARE(w.tbPagar()->state(), RecordSet::State::Edit);
+
+    ScriptedMessages boxes({answer});
+    if (action == "close") {
+        w.ToolButton5Click();
+    } else if (action == "order") {
+        QTest::mouseClick(w.findChild<QRadioButton *>("rbOrdem1"), Qt::LeftButton); // "Todas"
+    } else {
+        w.searchEdit()->setText("BETA");
+        w.SpeedButton1Click(); // "&R.Social"
+    }
+    QCOMPARE(boxes.texts(), QStringList{"Deseja salvar as alterações?"});
+    QCOMPARE(boxes.boxes[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(boxes.boxes[0].icon, QMessageBox::Question);
+
+    const int saved = f.scalar("select count(*) from pagar where Nota = 'NOVA'").toInt();
+    QCOMPARE(saved, answer == QMessageBox::Yes ? 1 : 0);
+    QCOMPARE(f.scalar("select count(*) from pagar where Nota = 'A3'").toInt(), 1 - saved);
+    if (answer == QMessageBox::Cancel) {
+        // Nothing happened: the edit is there as typed, the list and choice unchanged.
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.tbPagar()->state(), RecordSet::State::Edit);
+        QCOMPARE(w.tbPagar()->text("Nota"), QString("NOVA"));
+        QCOMPARE(nota->text(), QString("NOVA"));
+        QVERIFY(w.saveBar()->isVisible());
+        QCOMPARE(w.ordem(), frmPagarManutencao::EmAberto);
+        QCOMPARE(w.tbPagar()->recordCount(), 3);
+        return;
+    }
+    // The edit is settled either way, and the action went on.
+    if (action == "close") {
+        QVERIFY(!w.isVisible());
+        return;
+    }
+    QCOMPARE(w.tbPagar()->state(), RecordSet::State::Browse);
+    QVERIFY(w.mainBar()->isVisible());
+    if (action == "order") {
+        QCOMPARE(w.ordem(), frmPagarManutencao::Todas);
+        QCOMPARE(w.tbPagar()->recordCount(), 4); // Q1, A3, A2, A1
+    } else {
+        QCOMPARE(w.tbPagar()->recordCount(), 2); // BETA SA: A3 and N1
+    }
 }
 
 void TstHub::lookupOnEditTabPutsRowInEdit()

@@ -5,6 +5,9 @@
 //
 // Positions and sizes are millimetres; an element's rectangle is relative to
 // the top-left corner of its band, a band's position is decided by the runner.
+// Texts are drawn in the program's face (ProgramFace) at 8 points unless the
+// definition or an element says otherwise, so a memo grows by the same lines
+// on every machine.
 //
 //     ReportDefinition d;
 //     d.title = "Contas Pagas";
@@ -17,6 +20,8 @@
 //     auto &g = d.addGroup("nomefilial");
 //     g.header << field({0, 0, 100, 5}, "nomefilial").prefix("Filial => ").bold();
 //     g.footer << sum({150, 0, 40, 5}, "valor").right();
+
+#include "widgets/ProgramFace.h"
 
 #include <QColor>
 #include <QFont>
@@ -200,7 +205,7 @@ struct ReportDefinition
     Paper paper = Paper::A4;
     Orientation orientation = Orientation::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm
-    QFont font{QStringLiteral("Arial"), 8};
+    QFont font = ProgramFace::font(8);
 
     Band pageHeader;
     Band columnHeader;

@@ -227,8 +227,11 @@ bool writePdf(const PreparedReport &report, const QString &path, QString *error)
         pdf.setPageLayout(pageLayout(report));
         painted = paintAll(pdf, report);
     }
+    // What the writer left in the file's buffer reaches the disk here; the
+    // reason of a failure is read after it.
+    const bool flushed = file.flush();
     const int err = errno;
-    if (!painted || file.error() != QFileDevice::NoError || !file.flush())
+    if (!painted || file.error() != QFileDevice::NoError || !flushed)
         return fail(error, QStringLiteral("Não foi possível gravar \"%1\": %2.")
                                .arg(path, SafeFile::reason(err ? err : EIO)));
     return true;

@@ -7,6 +7,7 @@
 #include "widgets/FilePicker.h"
 #include "widgets/Messages.h"
 #include "widgets/Modal.h"
+#include "widgets/WindowFit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -241,11 +242,13 @@ ReportPreview *preview(PreparedReport report, QWidget *parent)
         Modal::exec(&window);
         return nullptr;
     }
+    // No parent: the preview outlives the dialog that opened it. Its owner
+    // for the window system is the modal window that runs now, so that the
+    // modal chain does not block it (see WindowFit).
     auto *window = new ReportPreview(std::move(report), nullptr);
-    window->setAttribute(Qt::WA_DeleteOnClose);
     window->setModal(false);
     window->zoomPageWidth();
-    window->show();
+    WindowFit::showModeless(window);
     return window;
 }
 

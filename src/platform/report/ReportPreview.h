@@ -7,7 +7,11 @@
 // maximised and zoomed to the page width, and returns when it closes.
 // Independent flavour: the window is shown without blocking, owns its own
 // copy of the pages, has no parent (it outlives the dialog that opened it)
-// and deletes itself when closed.
+// and deletes itself when closed. Opened while a modal window runs (the
+// option dialog over the payables screen), it takes clicks and keys all the
+// same: the modal chain owns it (WindowFit::showModeless), and when the
+// dialog that opened it closes, the screen under it becomes its owner. The
+// clerk can go back to that screen with the preview open.
 
 #include "report/PreparedReport.h"
 #include "report/ReportDefinition.h"

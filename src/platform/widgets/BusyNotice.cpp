@@ -1,11 +1,12 @@
 #include "widgets/BusyNotice.h"
 
+#include "widgets/WindowFit.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,8 +30,7 @@ BusyNotice::BusyNotice(const QString &text)
     label->setFont(f);
     layout->addWidget(label);
     frame->adjustSize();
-    if (QScreen *s = QGuiApplication::primaryScreen())
-        frame->move(s->availableGeometry().center() - frame->rect().center());
+    WindowFit::fit(frame);
     frame->show();
     // Painted now: the thread is about to wait.
     frame->repaint();

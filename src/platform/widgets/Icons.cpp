@@ -1,5 +1,7 @@
 #include "widgets/Icons.h"
 
+#include "widgets/ProgramFace.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -20,9 +22,8 @@ QIcon tile(const QString &sign, const QColor &color, int size)
     p.fillPath(path, g);
     p.setPen(QPen(color.darker(150), 1));
     p.drawPath(path);
-    QFont f(QStringLiteral("Arial"));
+    QFont f = ProgramFace::pixelFont(sign.size() > 2 ? size / 3 : size / 2);
     f.setBold(true);
-    f.setPixelSize(sign.size() > 2 ? size / 3 : size / 2);
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, sign);

@@ -16,8 +16,9 @@ int exec(QDialog *dialog)
 {
     if (!dialog)
         return QDialog::Rejected;
-    if (!dialog->isMaximized() && !(dialog->windowState() & Qt::WindowMaximized))
-        WindowFit::fit(dialog);
+    // A maximised window is fitted too: its normal size is what it shows
+    // when the window manager does not maximise it, or once it is restored.
+    WindowFit::fit(dialog);
     if (!currentHandler())
         return dialog->exec();
     // Copy: the handler may open further windows that install handlers of their own.

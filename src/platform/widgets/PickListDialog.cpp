@@ -12,7 +12,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -192,12 +191,6 @@ PickListDialog::~PickListDialog()
 void PickListDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen->availableGeometry().center());
-        move(r.topLeft());
-    }
     if (m_spec.focusSearchOnShow)
         m_search->setFocus();
 }

@@ -1,5 +1,7 @@
 #include "widgets/TitleBand.h"
 
+#include "widgets/ProgramFace.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -54,9 +56,8 @@ TitleBand::TitleBand(const QString &caption, QWidget *parent)
     m_close->setAutoFillBackground(true);
     m_close->setCursor(Qt::PointingHandCursor);
     m_close->setToolTip(QStringLiteral("Fechar"));
-    QFont xf(QStringLiteral("Arial Black"));
-    xf.setPixelSize(20);
-    xf.setBold(true);
+    QFont xf = ProgramFace::pixelFont(20);
+    xf.setWeight(QFont::Black);
     m_close->setFont(xf);
 
     setFontPixelSize(24);
@@ -88,8 +89,7 @@ void TitleBand::setBandHeight(int pixels)
 
 void TitleBand::setFontPixelSize(int pixels)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
+    const QFont f = ProgramFace::pixelFont(pixels);
     m_caption->setFont(f);
 }
 

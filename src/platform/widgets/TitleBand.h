@@ -1,7 +1,8 @@
 #pragma once
 // The coloured band across the top of every window: the window's caption in
-// white Arial and, at the right end, a red square with a white "X" that closes
-// the window (our windows have no system title bar).
+// white, in the program's face (ProgramFace), and at the right end a red
+// square with a white "X" that closes the window (our windows have no system
+// title bar).
 
 #include <QColor>
 #include <QFrame>
