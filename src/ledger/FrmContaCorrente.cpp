@@ -442,6 +442,9 @@ QWidget *FrmContaCorrente::buildDataPage()
     m_kind->addButton(debito, KindDebito);
     kindRow->addWidget(credito);
     kindRow->addWidget(debito);
+    // Without the stretch the buttons widen past their captions and a click
+    // to the right of a caption falls outside the button's click area.
+    kindRow->addStretch(1);
     connect(m_kind, &QButtonGroup::idClicked, this,
             [this](int id) { Guarded([&] { chooseKind(id); }); });
     m_credito = new MoneyEdit;
