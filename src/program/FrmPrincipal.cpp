@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/Helpers.h"
 #include "payables/frmPagarManutencao.h"
+#include "registries/FrmConta.h"
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
@@ -151,7 +152,7 @@ void FrmPrincipal::BtnPagarClick()
 
 void FrmPrincipal::BtnContaClick()
 {
-    // The bank-account screen opens here.
+    FrmConta::run(this);
 }
 
 void FrmPrincipal::BtnCorrenteClick()
