@@ -10,12 +10,20 @@ using namespace Report;
 namespace {
 
 // Labels in bold Tahoma and values in Arial, both 14 points; positions in mm
-// from the band's corner.
+// from the band's corner. Where Tahoma is missing, Liberation Sans (Arial's
+// metrics) takes its place, so the captions keep fitting their boxes.
 constexpr double kRow = 6.5;
+
+QFont face(const QString &family)
+{
+    QFont f;
+    f.setFamilies({family, QStringLiteral("Liberation Sans")});
+    return f;
+}
 
 Element caption(double left, double top, double width, const QString &text)
 {
-    QFont f(QStringLiteral("Tahoma"));
+    QFont f = face(QStringLiteral("Tahoma"));
     f.setPointSizeF(14);
     f.setBold(true);
     return label({left, top, width, kRow}, text).withFont(f);
@@ -23,7 +31,7 @@ Element caption(double left, double top, double width, const QString &text)
 
 QFont valueFont()
 {
-    QFont f(QStringLiteral("Arial"));
+    QFont f = face(QStringLiteral("Arial"));
     f.setPointSizeF(14);
     return f;
 }
@@ -45,12 +53,15 @@ ReportDefinition rptFicha_FO::definition(const QString &title)
     d.margins = QMarginsF(10, 10, 10, 10);
 
     d.detail.height = 275.5;
-    QFont titleFont(QStringLiteral("Tahoma"));
+    QFont titleFont = face(QStringLiteral("Tahoma"));
     titleFont.setPointSizeF(28);
     titleFont.setBold(true);
     titleFont.setItalic(true);
     titleFont.setUnderline(true);
-    d.detail << label({39.7, 8.7, 110.7, 12}, title).withFont(titleFont).center();
+    // The box was drawn for "Ficha de Fornecedores" (110.7 mm from 39.7);
+    // the title printed is longer, so it is centred on the same middle across
+    // the whole band instead of being cut.
+    d.detail << label({0, 8.7, 190, 12}, title).withFont(titleFont).center();
 
     d.detail << caption(4.2, 40.8, 34, QStringLiteral("Fornecedor: "))
              << value(38.6, 40.8, 21, QStringLiteral("CodigoFornecedor"))
@@ -65,9 +76,11 @@ ReportDefinition rptFicha_FO::definition(const QString &title)
              << value(131.5, 73.3, 14, QStringLiteral("Estado"))
              << caption(145.9, 73.3, 15, QStringLiteral("CEP: "))
              << value(161.0, 73.3, 29, QStringLiteral("Cep"));
+    // A telephone such as "(41) 1111-1111" is wider than the 29 mm the second
+    // one used to leave it: the second starts where the first can end.
     d.detail << caption(4.2, 84.3, 28, QStringLiteral("Telefones:"))
-             << value(32.5, 84.3, 29, QStringLiteral("Telefone1"))
-             << value(61.6, 84.3, 60, QStringLiteral("Telefone2"));
+             << value(32.5, 84.3, 42, QStringLiteral("Telefone1"))
+             << value(75.0, 84.3, 60, QStringLiteral("Telefone2"));
     d.detail << caption(4.2, 94.9, 15.5, QStringLiteral("Tipo:"))
              << value(20.0, 94.9, 14, QStringLiteral("Tipo"))
              << caption(34.0, 94.9, 26.5, QStringLiteral("CGC/CPF:"))
