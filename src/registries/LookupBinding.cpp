@@ -61,8 +61,11 @@ QString LookupBinding::shownName(const QString &nameField) const
     return nameOf(m_box->recordSet(), m_box->keyField(), nameField, m_rows->value(m_column));
 }
 
-void LookupBinding::choose(const QVariant &key)
+void LookupBinding::choose(const QVariant &chosenKey)
 {
+    // A copy: putting the row into edit mode shows it again in every box,
+    // which may change the value a reference was taken from.
+    const QVariant key = chosenKey;
     if (!m_rows->isOpen() || m_rows->recNo() < 0)
         return;
     if (!m_rows->isEditing())
@@ -72,8 +75,9 @@ void LookupBinding::choose(const QVariant &key)
         chosen(key);
 }
 
-void LookupBinding::onKeyChanged(const QVariant &key)
+void LookupBinding::onKeyChanged(const QVariant &changed)
 {
+    const QVariant key = changed; // the box's own value, which the edit may move
     if (m_showing || key.isNull() || !m_rows->isOpen() || m_rows->recNo() < 0 ||
         !m_rows->hasField(m_column))
         return;
