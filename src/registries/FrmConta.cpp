@@ -147,6 +147,11 @@ void FrmConta::buildUi()
     m_binder = new FieldBinder(m_contas, this);
     auto *group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("grpConta"));
+    // Eleven labelled controls in two rows of 782 pixels: the small face
+    // they were laid out for, so no caption is cut.
+    QFont small = group->font();
+    small.setPointSize(8);
+    group->setFont(small);
     auto *g = new QVBoxLayout(group);
     g->setContentsMargins(6, 2, 6, 4);
     g->setSpacing(2);

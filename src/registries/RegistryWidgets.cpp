@@ -82,6 +82,11 @@ BigToolBar *toolBar(const QString &objectName, const QSize &buttonSize, QWidget 
     bar->setObjectName(objectName);
     bar->setIconSize(QSize(30, 30));
     bar->setProperty("buttonSize", buttonSize);
+    // The captions were laid out for an 8-point face on buttons of this size;
+    // a larger one would cut "   Fechar   " or "Relatórios".
+    QFont f = bar->font();
+    f.setPointSizeF(7.5);
+    bar->setFont(f);
     bar->setContentsMargins(0, 0, 0, 0);
     return bar;
 }
@@ -95,8 +100,9 @@ QAction *addButton(BigToolBar *bar, const QString &objectName, const QString &ca
     if (QToolButton *b = bar->button(a)) {
         b->setObjectName(objectName);
         const QSize size = bar->property("buttonSize").toSize();
+        // The size given, wider only where a caption would not fit it.
         if (size.isValid())
-            b->setFixedSize(size);
+            b->setFixedSize(qMax(size.width(), b->sizeHint().width()), size.height());
     }
     bar->adjustSize();
     return a;

@@ -129,12 +129,12 @@ void TstConta::openingMovement_data()
     QTest::addColumn<QString>("movement");
     QTest::newRow("credit 0, debit 150,00")
         << "0"
-        << "150,00" << false << "codigoconta=1 valor=NULL debito=150 es=S";
+        << "150,00" << false << "codigoconta=3 valor=NULL debito=150 es=S";
     QTest::newRow("both filled: the credit alone")
         << "1.000,50"
-        << "150,00" << true << "codigoconta=1 valor=1000.5 debito=NULL es=E";
+        << "150,00" << true << "codigoconta=3 valor=1000.5 debito=NULL es=E";
     QTest::newRow("credit only") << "2500"
-                                 << "" << true << "codigoconta=1 valor=2500 debito=NULL es=E";
+                                 << "" << true << "codigoconta=3 valor=2500 debito=NULL es=E";
 }
 
 void TstConta::openingMovement()
@@ -145,6 +145,9 @@ void TstConta::openingMovement()
     QFETCH(QString, movement);
     Fixture f;
     REQUIRE_DB(f.db);
+    // Accounts already listed: the grid has rows to move to while the typed
+    // row gives way to the stored one.
+    f.exec("insert into conta (codigoconta, banco) values (1, 'CAIXA'), (2, 'SANTANDER')");
     Window win;
     ScriptedMessages boxes;
     QVERIFY(!win.w.accountControlsUnlocked());
@@ -153,13 +156,13 @@ void TstConta::openingMovement()
     QVERIFY(win.w.editBar()->isVisible() && !win.w.mainBar()->isVisible());
     win.w.salvar();
     QCOMPARE(boxes.texts(), QStringList());
-    QCOMPARE(f.count("conta"), 1);
+    QCOMPARE(f.count("conta"), 3);
     QCOMPARE(f.ledger(kLedgerColumns), QStringList{movement});
     // Back to browsing, locked, the new account current in the list.
     QVERIFY(!win.w.editBar()->isVisible() && win.w.mainBar()->isVisible());
     QVERIFY(!win.w.accountControlsUnlocked());
     QVERIFY(win.w.bancoEdit()->isReadOnly());
-    QCOMPARE(win.w.accounts()->value("codigoconta").toInt(), 1);
+    QCOMPARE(win.w.accounts()->value("codigoconta").toInt(), 3);
     QCOMPARE(win.w.accounts()->state(), RecordSet::State::Browse);
 }
 

@@ -238,6 +238,15 @@ void TstSimpleRegistries::insertEditAndDelete()
     Window win(member);
     ScriptedMessages boxes;
 
+    // "Incluir" given up: nothing is written, though the grid moves to
+    // another row while the new one goes.
+    win.w.incluir();
+    win.type(win.w.nameEdit(), "desisto");
+    win.w.cancelar();
+    QCOMPARE(f.count(s.table), 4);
+    QCOMPARE(win.w.rows()->recordCount(), 4);
+    QVERIFY(win.w.mainBar()->isVisible() && !win.w.editBar()->isVisible());
+
     // "Incluir": only the edit bar; the name typed in upper case; "Salvar".
     win.w.incluir();
     QVERIFY(win.w.editBar()->isVisible());
