@@ -30,7 +30,7 @@ public:
 } // namespace
 
 QWidget *letterStrip(QWidget *parent, const std::function<void(QChar)> &click,
-                     QList<QPushButton *> *buttons)
+                     QList<QPushButton *> *buttons, const QString &taken)
 {
     auto *strip = new QWidget(parent);
     strip->setObjectName(QStringLiteral("letterStrip"));
@@ -52,6 +52,8 @@ QWidget *letterStrip(QWidget *parent, const std::function<void(QChar)> &click,
         b->setAutoDefault(false);
         b->setCursor(Qt::PointingHandCursor);
         b->setFocusPolicy(Qt::NoFocus);
+        if (taken.contains(letter, Qt::CaseInsensitive))
+            b->setShortcut(QKeySequence());
         b->setMinimumWidth(10);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         QObject::connect(b, &QPushButton::clicked, strip, [click, letter] { click(letter); });

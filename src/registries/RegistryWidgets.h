@@ -21,9 +21,12 @@ class QWidget;
 namespace RegistryWidgets {
 
 // A white strip of the letters "&A" to "&Z" (bold, flat, hand cursor); a
-// click calls click(letter). The buttons are appended to *buttons.
+// click calls click(letter). The buttons are appended to *buttons. Alt+letter
+// clicks a letter too, except for the letters in taken, whose Alt key belongs
+// to another control of the window (Alt+R for "&Razão Social"): two controls
+// on one key would leave the key doing neither.
 QWidget *letterStrip(QWidget *parent, const std::function<void(QChar)> &click,
-                     QList<QPushButton *> *buttons);
+                     QList<QPushButton *> *buttons, const QString &taken = {});
 
 // A small clickable picture with a hint.
 QToolButton *picture(const QString &objectName, const QString &hint, const QString &sign,

@@ -243,8 +243,9 @@ void SimpleRegistryWindow::buildUi()
     auto *v = new QVBoxLayout(box);
     v->setContentsMargins(4, 2, 4, 4);
     v->setSpacing(2);
+    // Alt+P is "&Por Codigo".
     v->addWidget(letterStrip(
-        box, [this](QChar c) { letterClick(c); }, &m_letters));
+        box, [this](QChar c) { letterClick(c); }, &m_letters, QStringLiteral("P")));
     auto *row = new QHBoxLayout;
     m_search = new UpperEdit(box);
     m_search->setObjectName(QStringLiteral("edtLocalizar"));

@@ -530,8 +530,9 @@ QWidget *frmFornecedor::buildSearchArea()
     auto *v = new QVBoxLayout(box);
     v->setContentsMargins(4, 2, 4, 4);
     v->setSpacing(2);
+    // Alt+C, R, N and J search, Alt+I is the "&Incluir" beside the cost centre.
     QWidget *letters = letterStrip(
-        box, [this](QChar c) { letterClick(c); }, &m_letters);
+        box, [this](QChar c) { letterClick(c); }, &m_letters, QStringLiteral("CRNJI"));
     v->addWidget(letters);
     auto *row = new QHBoxLayout;
     m_search = new UpperEdit(box);

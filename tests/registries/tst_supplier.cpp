@@ -141,6 +141,7 @@ private slots:
     void searches_data();
     void searches();
     void invoicesFollowTheSupplier();
+    void altKeysSearch();
     void saveChecksTheNumber_data();
     void saveChecksTheNumber();
     void newSupplierAsTyped();
@@ -294,6 +295,23 @@ void TstSupplier::invoicesFollowTheSupplier()
     // The Entrada tab gives the invoice grid the focus.
     win.w.pages()->setCurrentIndex(2);
     QVERIFY(win.w.invoiceGrid()->hasFocus());
+}
+
+void TstSupplier::altKeysSearch()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    Window win;
+    QVERIFY(QTest::qWaitForWindowActive(&win.w));
+    win.type(win.w.searchEdit(), "SIL");
+    // Alt+R is "&Razão Social", not the letter R; Alt+S is the letter.
+    // (An accelerator clicks with a short animation.)
+    QTest::keyClick(win.w.searchEdit(), Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(codes(win.w.suppliers()), (QList<int>{1, 12}));
+    QCOMPARE(win.w.searchEdit()->text(), QString("SIL"));
+    QTest::keyClick(win.w.searchEdit(), Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(codes(win.w.suppliers()), QList<int>{100});
+    QCOMPARE(win.w.searchEdit()->text(), QString("B"));
 }
 
 void TstSupplier::saveChecksTheNumber_data()
