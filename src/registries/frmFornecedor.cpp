@@ -79,6 +79,14 @@ QString postcodeStored(const QString &typed)
     return s;
 }
 
+// The grids' column widths were laid out for a small 8-point face.
+void smallFace(DataGrid *grid)
+{
+    QFont f = grid->font();
+    f.setPointSize(8);
+    grid->setFont(f);
+}
+
 QLabel *caption(const QString &text, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
@@ -262,6 +270,7 @@ QWidget *frmFornecedor::buildListPage()
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("gridFornecedor"));
     m_grid->setRecordSet(tbFornecedor);
+    smallFace(m_grid);
     m_grid->setColumns(
         {{QStringLiteral("CodigoFornecedor"), QStringLiteral("Codigo"), 49, {}, {}},
          {QStringLiteral("Nome"), QStringLiteral("Razão Social do Fornecedor"), 339, {}, {}},
@@ -316,10 +325,14 @@ QWidget *frmFornecedor::buildDataPage()
     connect(cnpjPic, &QToolButton::clicked, this, &frmFornecedor::consultaCnpj);
     row->addWidget(cnpjPic, 0, Qt::AlignBottom);
     m_cnpj = edit(QStringLiteral("edtCgccpf"), QStringLiteral("Cgccpf"), 18, true);
+    m_cnpj->setMinimumWidth(
+        m_cnpj->fontMetrics().horizontalAdvance(QStringLiteral("00.000.000/0000-00")) + 14);
     labelled(row, QStringLiteral("Cnpj / Cpf"), m_cnpj, 3);
     // The column holds 15 characters: the edit takes no more, so nothing is cut.
     auto *ie = edit(QStringLiteral("edtIe"), QStringLiteral("Ie"), 15, false);
     makeLowerCase(ie);
+    ie->setMinimumWidth(ie->fontMetrics().horizontalAdvance(QStringLiteral("000.000.000.000")) +
+                        14);
     labelled(row, QStringLiteral("Insc.Estadual"), ie, 3);
     labelled(row, QStringLiteral("Rg"),
              edit(QStringLiteral("edtRg"), QStringLiteral("Rg"), 18, true), 2);
@@ -480,6 +493,7 @@ QWidget *frmFornecedor::buildEntryPage()
     m_invoiceGrid = new DataGrid(page);
     m_invoiceGrid->setObjectName(QStringLiteral("gridNota"));
     m_invoiceGrid->setRecordSet(myqryNota);
+    smallFace(m_invoiceGrid);
     m_invoiceGrid->setColumns(
         {{QStringLiteral("NFCancelada"), QStringLiteral("Posição"), 42, {}, {}},
          {QStringLiteral("Codigonota"), QStringLiteral("Nº Controle"), 74, {}, {}},
@@ -503,6 +517,7 @@ QWidget *frmFornecedor::buildEntryPage()
     m_itemGrid = new DataGrid(page);
     m_itemGrid->setObjectName(QStringLiteral("gridItens"));
     m_itemGrid->setRecordSet(tbEntrada);
+    smallFace(m_itemGrid);
     m_itemGrid->setColumns(
         {{QStringLiteral("NFCancelada"), QStringLiteral("Posição"), 54, {}, {}},
          {QStringLiteral("Codigonota"), QStringLiteral("Nº Controle"), 74, {}, {}},
