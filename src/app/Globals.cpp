@@ -81,6 +81,9 @@ AdminConfig ReadAdminIni(const QString &dir)
         c.contato[i] =
             ini.readString(QStringLiteral("GERAL"), QStringLiteral("CONTATO%1").arg(i + 1));
     }
+    c.web = WebSettings::fromIni(
+        [&ini](const QString &section, const QString &key) { return ini.readString(section, key); },
+        &c.webProblems);
     return c;
 }
 

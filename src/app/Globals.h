@@ -1,6 +1,8 @@
 #pragma once
 // Process-wide values of the program, one place each.
 
+#include "web/WebSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,11 @@ struct AdminConfig
     // TEMPO_LEITURA).
     int tempoConexao = 10;
     int tempoLeitura = 60;
+    // The public services (section [WEB]: postcode, company and person
+    // registries); a value that cannot be used keeps its default and is
+    // described in webProblems, which never stops the start-up.
+    WebSettings web;
+    QStringList webProblems;
     bool fileFound = false;
     QString path; // the Admin.ini that was looked for
     // What is wrong with the file, one sentence each naming the key and the

@@ -25,6 +25,7 @@ RowValues row(const LedgerMovement &m)
         {"tipo", &m.tipo},
         {"codigodespesa", &m.codigodespesa},
         {"tipodespesa", &m.tipodespesa},
+        {"codigotipodespesa", &m.codigotipodespesa},
         {"documento", &m.documento},
         {"obs", &m.obs},
         {"es", &m.es},

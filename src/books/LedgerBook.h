@@ -26,6 +26,7 @@ struct LedgerMovement
     QVariant codigogerencial, gerencial;
     QVariant codigotipo, tipo;
     QVariant codigodespesa, tipodespesa;
+    QVariant codigotipodespesa; // the expense type's code where a path writes it here
     QVariant documento;
     QVariant obs;
     QVariant es; // "E" / "S"

@@ -6,6 +6,7 @@
 // after the pick list closes; a settlement leaves the cost-centre list
 // narrowed to the settled payable's cost centre.
 
+#include "app/Application.h"
 #include "db/RecordSet.h"
 
 #include <QObject>
@@ -36,6 +37,14 @@ public:
         for (RecordSet *rs : {tbfornecedor, tbfilial, tbTipo, tbgerencial, MyTipoDespesa})
             if (!rs->isOpen())
                 rs->open();
+    }
+    // After a registry window closed: an open list is read again (keeping its
+    // query and, when it is still there, its row), so what was registered can
+    // be picked. An error is shown.
+    void reread(RecordSet *list)
+    {
+        if (list->isOpen())
+            Guarded([list] { list->refresh(); });
     }
     void closeAll()
     {

@@ -9,6 +9,8 @@
 #include "payables/FrmBaixarNovo.h"
 #include "payables/PayablesBook.h"
 #include "payables/frmPagarNovo.h"
+#include "registries/SimpleRegistryWindow.h"
+#include "registries/frmFornecedor.h"
 #include "shell/Calculator.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
@@ -212,12 +214,25 @@ void frmPagarManutencao::buildUi()
     m_registryBar = new BigToolBar(tools);
     m_registryBar->setObjectName(QStringLiteral("registryBar"));
 
+    // The registries; the lookup lists read them again when they close.
     m_registryBar->addButton(QStringLiteral("&Fornecedor"),
-                             Icons::tile(QStringLiteral("Fo"), QColor(40, 150, 70), 40));
-    m_registryBar->addButton(QStringLiteral("&C.&Custo "),
-                             Icons::tile(QStringLiteral("CC"), QColor(120, 60, 170), 40));
-    m_registryBar->addButton(QStringLiteral("&T.Despesa"),
-                             Icons::tile(QStringLiteral("TD"), QColor(0, 130, 130), 40));
+                             Icons::tile(QStringLiteral("Fo"), QColor(40, 150, 70), 40),
+                             QKeySequence(), [this] {
+                                 frmFornecedor::run(this);
+                                 m_lookups->reread(m_lookups->tbfornecedor);
+                             });
+    m_registryBar->addButton(
+        QStringLiteral("&C.&Custo "), Icons::tile(QStringLiteral("CC"), QColor(120, 60, 170), 40),
+        QKeySequence(), [this] {
+            SimpleRegistryWindow::run(SimpleRegistryWindow::Member::FrmGerencial, this);
+            m_lookups->reread(m_lookups->tbgerencial);
+        });
+    m_registryBar->addButton(
+        QStringLiteral("&T.Despesa"), Icons::tile(QStringLiteral("TD"), QColor(0, 130, 130), 40),
+        QKeySequence(), [this] {
+            SimpleRegistryWindow::run(SimpleRegistryWindow::Member::FrmTipoDespesa, this);
+            m_lookups->reread(m_lookups->MyTipoDespesa);
+        });
     m_registryBar->addButton(QStringLiteral("Primeiro "),
                              Icons::tile(QStringLiteral("|<"), QColor(0, 79, 157), 40),
                              QKeySequence(), this, &frmPagarManutencao::primeiro);

@@ -9,6 +9,8 @@
 #include "payables/PayablesBook.h"
 #include "payables/PayablesLookups.h"
 #include "registries/PickLists.h"
+#include "registries/SimpleRegistryWindow.h"
+#include "registries/frmFornecedor.h"
 #include "shell/Calculator.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
@@ -511,13 +513,31 @@ void frmPagarNovo::SpeedButton5Click()
         this);
 }
 
-void frmPagarNovo::cadastroFornecedor() {}
+// A registry opened from the entry, and afterwards its pick list's list read
+// again, so what was just registered can be picked.
+void frmPagarNovo::cadastroFornecedor()
+{
+    frmFornecedor::run(this);
+    m_lookups->reread(m_lookups->tbfornecedor);
+}
 
-void frmPagarNovo::cadastroCusto() {}
+void frmPagarNovo::cadastroCusto()
+{
+    SimpleRegistryWindow::run(SimpleRegistryWindow::Member::FrmGerencial, this);
+    m_lookups->reread(m_lookups->tbgerencial);
+}
 
-void frmPagarNovo::cadastroFilial() {}
+void frmPagarNovo::cadastroFilial()
+{
+    SimpleRegistryWindow::run(SimpleRegistryWindow::Member::FrmFilial, this);
+    m_lookups->reread(m_lookups->tbfilial);
+}
 
-void frmPagarNovo::cadastroDespesa() {}
+void frmPagarNovo::cadastroDespesa()
+{
+    SimpleRegistryWindow::run(SimpleRegistryWindow::Member::FrmTipoDespesa, this);
+    m_lookups->reread(m_lookups->MyTipoDespesa);
+}
 
 void frmPagarNovo::TSpeedButtonClick()
 {

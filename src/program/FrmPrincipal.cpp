@@ -6,6 +6,7 @@
 #include "ledger/FrmContaCorrente.h"
 #include "ledger/LedgerMenu.h"
 #include "payables/frmPagarManutencao.h"
+#include "registries/FrmConta.h"
 #include "shell/SiblingProgram.h"
 #include "widgets/Icons.h"
 #include "widgets/Messages.h"
@@ -153,7 +154,7 @@ void FrmPrincipal::BtnPagarClick()
 
 void FrmPrincipal::BtnContaClick()
 {
-    // The bank-account screen opens here.
+    FrmConta::run(this);
 }
 
 void FrmPrincipal::BtnCorrenteClick()

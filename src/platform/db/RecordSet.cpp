@@ -843,12 +843,14 @@ void RecordSet::cancel()
         return;
     if (m_state == State::Insert) {
         const int row = m_insertRow;
-        emit aboutToRemoveRow(row);
-        m_order_idx.erase(m_order_idx.begin() + row);
+        // The edit is over before the row goes: a view that moves to another
+        // row while it is being removed must not post the dropped one.
         m_buffer.clear();
         m_modified.clear();
         m_insertRow = -1;
         m_state = State::Browse;
+        emit aboutToRemoveRow(row);
+        m_order_idx.erase(m_order_idx.begin() + row);
         emit rowRemoved(row);
         emit stateChanged(m_state);
         setCurrent(isEmpty() ? -1 : qMin(row, recordCount() - 1), true);
