@@ -56,7 +56,8 @@ for f in /usr/bin/contas-pagar \
   /usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/br.com.quarvo.ContasPagar.png \
   /usr/share/contas-pagar/schema.sql /usr/share/contas-pagar/demo.sql \
   /usr/share/doc/contas-pagar/README.md /usr/share/doc/contas-pagar/copyright \
-  /usr/share/doc/contas-pagar/changelog.gz /usr/share/doc/contas-pagar/examples/Admin.ini; do
+  /usr/share/doc/contas-pagar/changelog.gz /usr/share/doc/contas-pagar/examples/Admin.ini \
+  /usr/share/man/man1/contas-pagar.1.gz; do
   check "contém $f" grep -qx "$f" "$work/contents.txt"
 done
 check "nada fora de /usr" test -z "$(grep -v '^/usr/' "$work/contents.txt" | grep -vx '/' || true)"
