@@ -121,12 +121,13 @@ int createDatabase(const QStringList &arguments)
     if (!outcome.succeeded())
         return fail(NoDatabase, outcome.message + QLatin1Char('\n') + origin);
 
-    QString text =
-        (outcome.result == DatabaseCreation::Result::Created
-             ? QStringLiteral("Banco %1 criado no servidor %2 com %3 tabelas")
-             : QStringLiteral("O banco %1, que estava vazio, recebeu no servidor %2 as %3 tabelas"))
-            .arg(request.database, outcome.server)
-            .arg(outcome.tables);
+    const QString tables = outcome.tables > 0
+                               ? QStringLiteral("as %1 tabelas do programa").arg(outcome.tables)
+                               : QStringLiteral("as tabelas do programa");
+    QString text = (outcome.result == DatabaseCreation::Result::Created
+                        ? QStringLiteral("Banco %1 criado no servidor %2 com %3")
+                        : QStringLiteral("O banco %1, que estava vazio, recebeu no servidor %2 %3"))
+                       .arg(request.database, outcome.server, tables);
     text += demo ? QStringLiteral(" e os dados de demonstração.\n") : QStringLiteral(".\n");
     text += QStringLiteral("Tabelas: %1\n").arg(scriptSource(schemaSource));
     if (demo)

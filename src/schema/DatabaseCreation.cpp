@@ -97,16 +97,25 @@ DatabaseCreation::Outcome DatabaseCreation::run(const Request &r)
             Schema::runScript(db, r.demoScript);
         }
         db.close();
-        o.tables = int(tablesOf(server, r.database).value_or(QStringList()).size());
         o.result = created ? Result::Created : Result::FilledEmpty;
-        return o;
     } catch (const DbError &e) {
         o.message = QStringLiteral("Não foi possível %1 (banco %2, servidor %3): %4")
                         .arg(step, r.database, o.server, e.message());
     }
 
+    if (o.succeeded()) {
+        // Only told to the person: the database is made whatever this says.
+        try {
+            o.tables = int(tablesOf(server, r.database).value_or(QStringList()).size());
+        } catch (const DbError &) {
+        }
+        return o;
+    }
+
     // Undo what this run made, so that running it again starts clean.
     try {
+        if (!server.isOpen())
+            server.open();
         if (created) {
             server.exec(QStringLiteral("DROP DATABASE IF EXISTS ") + quoted(r.database));
             o.message += QStringLiteral("\nO banco %1 foi apagado de novo; nada ficou gravado.")

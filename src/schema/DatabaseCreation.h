@@ -44,7 +44,9 @@ public:
         Result result = Result::Failed;
         QString message; // in Portuguese, for the person who asked
         QString server;  // the host that answered
-        int tables = 0;  // tables in the database afterwards (or found, when refused)
+        // Tables in the database afterwards (0 when they could not be
+        // counted), or found there when refused.
+        int tables = 0;
         bool succeeded() const
         {
             return result == Result::Created || result == Result::FilledEmpty;

@@ -408,10 +408,11 @@ void TstInstall::createDatabaseWithDemoFromInstalledScripts()
     const auto r = program.run({"--criar-banco", "--com-demonstracao"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QCOMPARE(r.err, QString());
-    QCOMPARE(r.out, QString("Banco %1 criado no servidor 127.0.0.1 com 24 tabelas e os dados de "
-                            "demonstração.\nTabelas: %2/schema.sql\nDados de demonstração: "
-                            "%2/demo.sql\nConfiguração lida de %3.\n")
-                        .arg(name, program.share(), ini));
+    QCOMPARE(r.out,
+             QString("Banco %1 criado no servidor 127.0.0.1 com as 24 tabelas do programa e "
+                     "os dados de demonstração.\nTabelas: %2/schema.sql\nDados de demonstração: "
+                     "%2/demo.sql\nConfiguração lida de %3.\n")
+                 .arg(name, program.share(), ini));
     QCOMPARE(server.tables(name).size(), 24);
     QVERIFY(server.tables(name).contains("pagar"));
     QCOMPARE(server.scalar(name, "SELECT COUNT(*) FROM %1.fornecedor").toInt(), 22);
@@ -450,7 +451,8 @@ void TstInstall::createDatabaseFromBuiltInScriptsInUserConfig()
     writeFile(program.userIni(), iniFor(name));
     const auto r = program.run({"--criar-banco"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(r.out, QString("Banco %1 criado no servidor 127.0.0.1 com 24 tabelas.\nTabelas: "
+    QCOMPARE(r.out, QString("Banco %1 criado no servidor 127.0.0.1 com as 24 tabelas do "
+                            "programa.\nTabelas: "
                             "cópia interna do programa\nConfiguração lida de %2.\n")
                         .arg(name, program.userIni()));
     QCOMPARE(server.tables(name).size(), 24);
@@ -496,7 +498,7 @@ void TstInstall::emptyDatabaseGrantedToAUserReceivesTheTables()
     const auto r = program.run({"--criar-banco", "--com-demonstracao"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY2(r.out.startsWith(QString("O banco %1, que estava vazio, recebeu no servidor 127.0.0.1 "
-                                      "as 24 tabelas e os dados de demonstração.\n")
+                                      "as 24 tabelas do programa e os dados de demonstração.\n")
                                   .arg(name)),
              qPrintable(r.out));
     QCOMPARE(server.scalar(name, "SELECT COUNT(*) FROM %1.fornecedor").toInt(), 22);
