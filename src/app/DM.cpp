@@ -69,6 +69,20 @@ bool DM::connectWith(const ConnectionSettings &settings, QString *error)
     return true;
 }
 
+ConnectionSettings DM::settingsOf(const AdminConfig &c)
+{
+    ConnectionSettings s;
+    s.port = c.porta;
+    s.host = c.servidor;
+    s.database = c.banco;
+    s.user = c.usuario;
+    s.password = c.senha;
+    s.connectTimeoutSeconds = c.tempoConexao;
+    s.readTimeoutSeconds = c.tempoLeitura;
+    s.writeTimeoutSeconds = c.tempoLeitura;
+    return s;
+}
+
 void DM::DataModuleCreate(const QString &iniDir)
 {
     Config() = ReadAdminIni(iniDir);
@@ -79,19 +93,13 @@ void DM::DataModuleCreate(const QString &iniDir)
         Messages::error(AppTitle, m_startupError);
         return;
     }
-    ConnectionSettings s;
-    s.port = Config().porta;
-    s.host = Config().servidor;
-    s.database = Config().banco;
-    s.user = Config().usuario;
-    s.password = Config().senha;
-    s.connectTimeoutSeconds = Config().tempoConexao;
-    s.readTimeoutSeconds = Config().tempoLeitura;
-    s.writeTimeoutSeconds = Config().tempoLeitura;
     QString error;
-    if (!connectWith(s, &error)) {
+    if (!connectWith(settingsOf(Config()), &error)) {
         m_startupError = error;
-        Messages::error(AppTitle, error);
+        // The file may come from any of several places: say which one
+        // pointed here.
+        Messages::error(AppTitle,
+                        QStringLiteral("%1\n\nConfiguração lida de %2.").arg(error, Config().path));
         return;
     }
     const QString problem = tableNameCaseProblem();

@@ -2,6 +2,7 @@
 // The data module: the one connection every screen shares and the table
 // objects that several screens work on together.
 
+#include "app/Globals.h"
 #include "db/Connection.h"
 #include "db/RecordSet.h"
 
@@ -15,9 +16,12 @@ public:
     ~DM() override;
     static DM *instance();
 
-    // Reads "Admin.ini" from dir, opens the connection and tbConfiguracao.
-    // A failure is shown in the standard error box and start-up goes on.
+    // Reads "Admin.ini" (the first of AdminIniPlaces(iniDir)), opens the
+    // connection and tbConfiguracao. A failure is shown in the standard error
+    // box, naming the file read, and start-up goes on.
     void DataModuleCreate(const QString &iniDir);
+    // The connection the settings of an Admin.ini describe.
+    static ConnectionSettings settingsOf(const AdminConfig &config);
     // Why start-up could not connect ("" when it did).
     QString startupError() const { return m_startupError; }
     // The same, on given settings (tests, the command-line tools).

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 QString g_user;
@@ -39,15 +40,46 @@ AdminConfig &Config()
     return c;
 }
 
+QStringList AdminIniPlaces(const QString &exeDir)
+{
+    const QString name = QStringLiteral("Admin.ini");
+    // XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config: a
+    // relative one would make the file read depend on the working folder.
+    QString userConfig = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(userConfig))
+        userConfig = QDir::homePath() + QStringLiteral("/.config");
+    return {QDir(exeDir).filePath(name),
+            QDir(userConfig).filePath(QStringLiteral("contas-pagar/") + name),
+            QStringLiteral("/etc/contas-pagar/") + name};
+}
+
 AdminConfig ReadAdminIni(const QString &dir)
 {
     AdminConfig c;
-    c.path = QDir(dir).filePath(QStringLiteral("Admin.ini"));
+    const QStringList places = AdminIniPlaces(dir);
+    c.path = places.first();
+    for (const QString &place : places) {
+        if (QFileInfo::exists(place)) {
+            c.path = place;
+            break;
+        }
+    }
     IniFile ini(c.path);
     c.fileFound = ini.exists();
-    if (!c.fileFound)
-        c.problems
-            << QStringLiteral("O arquivo de configuração %1 não foi encontrado.").arg(c.path);
+    if (!c.fileFound) {
+        const QFileInfo info(c.path);
+        if (!info.exists())
+            c.problems << QStringLiteral("O arquivo de configuração Admin.ini não foi encontrado. "
+                                         "Foi procurado em:\n%1")
+                              .arg(places.join(QLatin1Char('\n')));
+        else
+            c.problems << QStringLiteral("O arquivo de configuração %1 existe, mas não pôde ser "
+                                         "lido (%2).")
+                              .arg(c.path, info.isFile()
+                                               ? QStringLiteral("sem permissão de leitura")
+                                               : QStringLiteral("não é um arquivo"));
+        return c;
+    }
     // A number key that is present must hold a number in its range: a typo
     // must not silently become the default port or timeout.
     auto number = [&](const QString &key, int fallback, int low, int high, const QString &what) {

@@ -41,13 +41,23 @@ struct AdminConfig
     WebSettings web;
     QStringList webProblems;
     bool fileFound = false;
-    QString path; // the Admin.ini that was looked for
+    // The Admin.ini that was read; when none was found, the first place
+    // looked at.
+    QString path;
     // What is wrong with the file, one sentence each naming the key and the
-    // file; empty when it can be used. A missing file is a problem too.
+    // file; empty when it can be used. A missing file is a problem too, and
+    // its sentence names every place looked at.
     QStringList problems;
 };
 AdminConfig &Config();
-// Reads "Admin.ini" from dir (absent keys keep their defaults).
+// The places "Admin.ini" is looked for, in order: beside the executable
+// (exeDir, as the suite's programs always kept it), the user's own
+// ($XDG_CONFIG_HOME/contas-pagar, by default ~/.config/contas-pagar) and the
+// machine's (/etc/contas-pagar).
+QStringList AdminIniPlaces(const QString &exeDir);
+// Reads the first file of AdminIniPlaces(dir) that exists (absent keys keep
+// their defaults). A file that exists but cannot be read is a problem, not a
+// reason to go on to the next place: its settings were meant to apply.
 AdminConfig ReadAdminIni(const QString &dir);
 // Directory of the running executable.
 QString ExecutableDir();

@@ -108,10 +108,11 @@ int checkDatabase(const Failer &fail)
         return fail(NoDatabase, Config().problems.join(QLatin1Char('\n')));
     if (!dm || !dm->MyConnection1 || !dm->MyConnection1->isOpen()) {
         const QString why = dm ? dm->startupError() : QString();
-        return fail(NoDatabase,
-                    QStringLiteral("Não foi possível conectar ao banco de dados%1; confira o "
-                                   "servidor, a porta e o banco em Admin.ini.")
-                        .arg(why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)));
+        return fail(
+            NoDatabase,
+            QStringLiteral("Não foi possível conectar ao banco de dados%1; confira o "
+                           "servidor, a porta e o banco em %2.")
+                .arg(why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why), Config().path));
     }
     return Ok;
 }

@@ -2,7 +2,9 @@
 
 #include "db/Connection.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 static void initSchemaResources()
@@ -31,6 +33,27 @@ QString schemaScript()
 QString demoScript()
 {
     return readResource(QStringLiteral(":/schema/demo.sql"));
+}
+
+QString installedScriptDir(const QString &exeDir)
+{
+    return QDir::cleanPath(exeDir + QStringLiteral("/../share/contas-pagar"));
+}
+
+QString readScript(const QString &dir, const QString &fileName, QString *source)
+{
+    const QString path = QDir(dir).filePath(fileName);
+    if (!QFileInfo::exists(path)) {
+        if (source)
+            source->clear();
+        return readResource(QStringLiteral(":/schema/") + fileName);
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("Não foi possível ler o script %1.").arg(path));
+    if (source)
+        *source = path;
+    return QString::fromUtf8(f.readAll());
 }
 
 QStringList splitScript(const QString &script)
