@@ -110,10 +110,10 @@ struct Spec
 QString searchSql(const ListKind &list, const Search &search);
 QString searchPattern(const Search &search, const QString &typed);
 
-// Whether the target is of the spec's kind (and not empty).
+// Whether the target is of the kind the description names (and not empty).
 bool targetFits(const Spec &spec, const Target &target);
 
-// Copies the list's current row into the target as the spec says (see the
+// Copies the list's current row into the target as the description says (see the
 // top of this file). Throws DbError when the record target cannot be edited.
 void copyCurrentRow(const Spec &spec, const RecordSet *list, const Target &target);
 
