@@ -946,6 +946,10 @@ void frmPagarManutencao::BaixaDuplicata()
 {
     if (!m_tbPagar->isOpen() || m_tbPagar->recNo() < 0)
         return;
+    // The settlement re-reads the payable from the server; a change typed on
+    // the edit tab is saved or dropped first, never left over the new row.
+    if (!resolvePendingEdit())
+        return;
     if (!m_tbPagar->isNull(QStringLiteral("Dataquitacao")) &&
         m_tbPagar->text(QStringLiteral("pago")) == QLatin1String("S")) {
         Messages::warning(kAtencao, QStringLiteral("Nota já foi Quitada !!!"));

@@ -357,7 +357,7 @@ void TstHub::pendingEditAsksBeforeItIsLost_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QMessageBox::StandardButton>("answer");
-    for (const char *action : {"close", "order", "search"}) {
+    for (const char *action : {"close", "order", "search", "settle"}) {
         QTest::addRow("%s, Yes saves and goes on", action) << action << QMessageBox::Yes;
         QTest::addRow("%s, No drops and goes on", action) << action << QMessageBox::No;
         QTest::addRow("%s, Cancel stays", action) << action << QMessageBox::Cancel;
@@ -386,6 +386,13 @@ void TstHub::pendingEditAsksBeforeItIsLost()
         w.ToolButton5Click();
     } else if (action == "order") {
         QTest::mouseClick(w.findChild<QRadioButton *>("rbOrdem1"), Qt::LeftButton); // "Todas"
+    } else if (action == "settle") {
+        // The settlement screen, once it opens, is closed unused.
+        QTimer::singleShot(0, [] {
+            if (QWidget *m = QApplication::activeModalWidget())
+                m->close();
+        });
+        w.BaixaDuplicata(); // the right-click menu's one entry
     } else {
         w.searchEdit()->setText("BETA");
         w.SpeedButton1Click(); // "&R.Social"
@@ -418,6 +425,9 @@ void TstHub::pendingEditAsksBeforeItIsLost()
     if (action == "order") {
         QCOMPARE(w.ordem(), frmPagarManutencao::Todas);
         QCOMPARE(w.tbPagar()->recordCount(), 4); // Q1, A3, A2, A1
+    } else if (action == "settle") {
+        QCOMPARE(w.tbPagar()->recordCount(), 3);
+        QCOMPARE(w.tbPagar()->text("Nota"), QString(answer == QMessageBox::Yes ? "NOVA" : "A3"));
     } else {
         QCOMPARE(w.tbPagar()->recordCount(), 2); // BETA SA: A3 and N1
     }
