@@ -359,7 +359,9 @@ bool BarChart::savePdf(const QString &path, QString *error) const
         QPdfWriter writer(&buffer);
         writer.setTitle(m_spec.caption.isEmpty() ? m_spec.fileName : m_spec.caption);
         writer.setCreator(QStringLiteral("Contas a Pagar"));
-        writer.setResolution(300);
+        // The chart's fonts are sized for the screen: at the screen's
+        // resolution the page keeps their proportions (and stays vector).
+        writer.setResolution(96);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         QPainter p;
@@ -377,7 +379,8 @@ bool BarChart::savePdf(const QString &path, QString *error) const
 
 void BarChart::print()
 {
-    QPrinter printer(QPrinter::HighResolution);
+    // As for the PDF: the chart's proportions are those of the screen.
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(m_spec.caption.isEmpty() ? m_spec.fileName : m_spec.caption);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, this);
