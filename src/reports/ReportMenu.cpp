@@ -6,6 +6,7 @@
 #include "app/MenuActions.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
+#include "reports/SummaryMenu.h"
 
 namespace {
 
@@ -42,4 +43,5 @@ void Reports::registerHubEntries()
             MenuActions::set(MenuActions::PayablesReports, e.number,
                              [e](QWidget *) { frmGeral::runReport(e.report); });
     }
+    SummaryMenu::registerEntries();
 }

@@ -1,0 +1,254 @@
+#include "reports/ResumoFill.h"
+
+#include "books/Classification.h"
+#include "books/Operation.h"
+#include "reports/WorkTable.h"
+
+#include <QSqlQuery>
+
+#include <cmath>
+
+namespace ResumoFill {
+
+namespace {
+
+const QString kPagar = QStringLiteral("CONTAS A PAGAR");
+const QString kReceber = QStringLiteral("CONTA RECEBER");
+const QString kDebito = QStringLiteral("DEBITO");
+const QString kCredito = QStringLiteral("CREDITO");
+const QString kPosicao = QStringLiteral("O");
+
+QVariant upper(const QVariant &v)
+{
+    return v.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(v.toString().toUpper());
+}
+
+const QVariant kNullText = QVariant(QMetaType::fromType<QString>());
+
+// Progress is reported at most about every hundredth of a pass.
+struct Ticker
+{
+    const Progress &progress;
+    int pass;
+    int total;
+    int step;
+    int next = 0;
+    Ticker(const Progress &p, int pass_, int total_)
+        : progress(p), pass(pass_), total(total_), step(std::max(1, total_ / 100))
+    {
+        if (progress)
+            progress(pass, 0, total);
+    }
+    void at(int done)
+    {
+        if (progress && done >= next) {
+            progress(pass, done, total);
+            next = done + step;
+        }
+    }
+    void end(int done)
+    {
+        if (progress)
+            progress(pass, done, total);
+    }
+};
+
+} // namespace
+
+const QStringList &columns()
+{
+    static const QStringList c = {
+        "nota",
+        "Datai",
+        "dataf",
+        "debito",
+        "valor",
+        "credito",
+        "especie",
+        "tabela",
+        "posicao",
+        "codigo",
+        "historico",
+        "codigofilial",
+        "filial",
+        "condicao",
+        "codigoplano",
+        "plano",
+        "codigofornecedor",
+        "codigogerencial",
+        "gerencial",
+    };
+    return c;
+}
+
+std::optional<qint64> codeKey(const QVariant &code)
+{
+    if (code.isNull() || !code.isValid())
+        return std::nullopt;
+    if (code.metaType().id() == QMetaType::QString && code.toString().trimmed().isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double d = code.toDouble(&ok);
+    if (!ok || !std::isfinite(d) || d != std::floor(d))
+        return std::nullopt;
+    return qint64(d);
+}
+
+std::optional<double> payableAmount(const QVariant &valorpg, const QVariant &totalpg)
+{
+    // Bills settled at entry carry their amount in totalpg only.
+    const QVariant &source = valorpg.isNull() ? totalpg : valorpg;
+    if (source.isNull())
+        return std::nullopt;
+    const double v = source.toDouble();
+    if (!(v > 0))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<QVariantList> payableRow(const Payable &p, const CostCentres &costCentres)
+{
+    const std::optional<double> amount = payableAmount(p.valorpg, p.totalpg);
+    if (!amount)
+        return std::nullopt;
+    QVariant codigoPlano = 1.0;
+    QVariant plano = Classification::Diversos;
+    if (p.codigodespesa.toDouble() != 0) {
+        codigoPlano = p.codigodespesa.toDouble();
+        plano = upper(p.despesa);
+    }
+    QVariant codigoGerencial = Classification::SemCodigo;
+    QVariant gerencial = Classification::Diversos;
+    if (const auto key = codeKey(p.codigogerencial)) {
+        const auto it = costCentres.constFind(*key);
+        if (it != costCentres.cend()) {
+            codigoGerencial = double(*key);
+            gerencial = upper(*it);
+        }
+    }
+    return QVariantList{p.nota,
+                        p.dataquitacao,
+                        p.dataquitacao,
+                        *amount,
+                        *amount,
+                        QVariant(QMetaType::fromType<double>()),
+                        upper(p.especie),
+                        kPagar,
+                        kPosicao,
+                        1.0,
+                        upper(p.nome),
+                        p.codigofilial,
+                        upper(p.nomefilial),
+                        kDebito,
+                        codigoPlano,
+                        plano,
+                        p.codigofornecedor,
+                        codigoGerencial,
+                        gerencial};
+}
+
+QVariantList receivableRow(const Receivable &r)
+{
+    const double total = r.totalPg.toDouble();
+    QVariant nota = kNullText;
+    if (total > 0)
+        nota = r.codigoNota.toString().isEmpty() ? QVariant(QStringLiteral("S/N")) : r.codigoNota;
+    return QVariantList{nota,
+                        r.dataQuitacao,
+                        r.dataQuitacao,
+                        QVariant(QMetaType::fromType<double>()),
+                        total,
+                        total,
+                        upper(r.especie),
+                        kReceber,
+                        kPosicao,
+                        2.0,
+                        upper(r.nome),
+                        r.codigoFilial,
+                        r.filial,
+                        total != 0 ? kCredito : kDebito,
+                        1.0,
+                        Classification::Diversos,
+                        r.codigoCliente,
+                        Classification::SemCodigo,
+                        Classification::Diversos};
+}
+
+Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progress &progress)
+{
+    Outcome out;
+    resumo.claim();
+    Connection &db = *resumo.connection();
+    runOperation(db, QStringLiteral("a geração do resumo"), [&] {
+        CostCentres costCentres;
+        {
+            QSqlQuery q =
+                db.exec(QStringLiteral("select codigogerencial, gerencial from contagerencial"));
+            while (q.next())
+                costCentres.insert(q.value(0).toLongLong(), q.value(1).toString());
+        }
+        WorkTable::Writer writer(resumo, columns());
+        {
+            QSqlQuery q = db.exec(
+                QStringLiteral("select nota, dataquitacao, valorpg, totalpg, especie, nome, "
+                               "codigofilial, nomefilial, codigodespesa, despesa, "
+                               "codigofornecedor, codigogerencial from pagar "
+                               "where dataquitacao >= ? and dataquitacao <= ? "
+                               "order by dataquitacao, controle"),
+                {from, to});
+            Ticker tick(progress, 0, q.size());
+            int done = 0;
+            Payable p;
+            while (q.next()) {
+                p.nota = q.value(0);
+                p.dataquitacao = q.value(1);
+                p.valorpg = q.value(2);
+                p.totalpg = q.value(3);
+                p.especie = q.value(4);
+                p.nome = q.value(5);
+                p.codigofilial = q.value(6);
+                p.nomefilial = q.value(7);
+                p.codigodespesa = q.value(8);
+                p.despesa = q.value(9);
+                p.codigofornecedor = q.value(10);
+                p.codigogerencial = q.value(11);
+                if (const auto row = payableRow(p, costCentres)) {
+                    writer.add(*row);
+                    ++out.payables;
+                }
+                tick.at(++done);
+            }
+            writer.finish();
+            tick.end(done);
+        }
+        {
+            QSqlQuery q = db.exec(
+                QStringLiteral("select CodigoNota, DataQuitacao, TotalPg, CodigoFilial, filial, "
+                               "CodigoCliente, Nome, especie from receber "
+                               "where DataQuitacao >= ? and DataQuitacao <= ? "
+                               "order by DataQuitacao, Controle"),
+                {from, to});
+            Ticker tick(progress, 1, q.size());
+            int done = 0;
+            Receivable r;
+            while (q.next()) {
+                r.codigoNota = q.value(0);
+                r.dataQuitacao = q.value(1);
+                r.totalPg = q.value(2);
+                r.codigoFilial = q.value(3);
+                r.filial = q.value(4);
+                r.codigoCliente = q.value(5);
+                r.nome = q.value(6);
+                r.especie = q.value(7);
+                writer.add(receivableRow(r));
+                ++out.receivables;
+                tick.at(++done);
+            }
+            writer.finish();
+            tick.end(done);
+        }
+    });
+    return out;
+}
+
+} // namespace ResumoFill
