@@ -53,6 +53,46 @@ struct Ticker
     }
 };
 
+// The columns of a plan's row (see columns()) that each source binds; the
+// others are the same in every row of that source.
+const QList<int> kPayableBound{0, 1, 3, 6, 10, 11, 12, 14, 15, 16, 17, 18};
+const QList<int> kReceivableBound{0, 1, 5, 6, 10, 11, 12, 13, 16};
+
+// A constant of the program as SQL text (texts here are plain capitals).
+QString literal(const QVariant &v)
+{
+    if (v.isNull())
+        return QStringLiteral("NULL");
+    if (v.metaType().id() == QMetaType::QString)
+        return QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
+    return QString::number(v.toDouble(), 'g', 17);
+}
+
+// The writer of one source: its bound columns, and the others as the
+// constants of a sample row of its plan (or copies of an earlier column).
+WorkTable::Writer writerFor(WorkTable &resumo, const QList<int> &bound, const QVariantList &sample)
+{
+    const QStringList &all = columns();
+    QStringList names;
+    for (int i : bound)
+        names << all[i];
+    QList<WorkTable::Fixed> fixed;
+    for (int i = 0; i < all.size(); ++i) {
+        if (bound.contains(i))
+            continue;
+        const QString &c = all[i];
+        // dataf repeats Datai, valor repeats the amount.
+        if (c == QLatin1String("dataf"))
+            fixed.push_back({c, QStringLiteral("Datai")});
+        else if (c == QLatin1String("valor"))
+            fixed.push_back(
+                {c, bound.contains(3) ? QStringLiteral("debito") : QStringLiteral("credito")});
+        else
+            fixed.push_back({c, literal(sample[i])});
+    }
+    return WorkTable::Writer(resumo, names, fixed);
+}
+
 } // namespace
 
 const QStringList &columns()
@@ -187,7 +227,6 @@ Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progre
             while (q.next())
                 costCentres.insert(q.value(0).toLongLong(), q.value(1).toString());
         }
-        WorkTable::Writer writer(resumo, columns());
         {
             QSqlQuery q = db.exec(
                 QStringLiteral("select nota, dataquitacao, valorpg, totalpg, especie, nome, "
@@ -199,6 +238,9 @@ Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progre
             Ticker tick(progress, 0, q.size());
             int done = 0;
             Payable p;
+            p.valorpg = 1.0;
+            WorkTable::Writer writer =
+                writerFor(resumo, kPayableBound, *payableRow(p, costCentres));
             while (q.next()) {
                 p.nota = q.value(0);
                 p.dataquitacao = q.value(1);
@@ -213,7 +255,7 @@ Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progre
                 p.codigofornecedor = q.value(10);
                 p.codigogerencial = q.value(11);
                 if (const auto row = payableRow(p, costCentres)) {
-                    writer.add(*row);
+                    writer.add(*row, kPayableBound);
                     ++out.payables;
                 }
                 tick.at(++done);
@@ -231,6 +273,7 @@ Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progre
             Ticker tick(progress, 1, q.size());
             int done = 0;
             Receivable r;
+            WorkTable::Writer writer = writerFor(resumo, kReceivableBound, receivableRow(r));
             while (q.next()) {
                 r.codigoNota = q.value(0);
                 r.dataQuitacao = q.value(1);
@@ -240,7 +283,7 @@ Outcome fill(WorkTable &resumo, const QDate &from, const QDate &to, const Progre
                 r.codigoCliente = q.value(5);
                 r.nome = q.value(6);
                 r.especie = q.value(7);
-                writer.add(receivableRow(r));
+                writer.add(receivableRow(r), kReceivableBound);
                 ++out.receivables;
                 tick.at(++done);
             }

@@ -30,8 +30,10 @@ void WorkTable::open(RecordSet &rows) const
     rows.open();
 }
 
-WorkTable::Writer::Writer(WorkTable &table, const QStringList &columns, int rowsPerStatement)
-    : m_table(table), m_columns(columns), m_perStatement(std::max(1, rowsPerStatement))
+WorkTable::Writer::Writer(WorkTable &table, const QStringList &columns, const QList<Fixed> &fixed,
+                          int rowsPerStatement)
+    : m_table(table), m_columns(columns), m_fixed(fixed),
+      m_perStatement(std::max(1, rowsPerStatement))
 {
     // The private copy has the shared table's columns, and so their widths.
     const auto &info = table.connection()->tableColumns(table.name());
@@ -48,18 +50,31 @@ WorkTable::Writer::Writer(WorkTable &table, const QStringList &columns, int rows
     m_pending.reserve(m_perStatement * int(columns.size()));
 }
 
+void WorkTable::Writer::append(int column, const QVariant &value)
+{
+    const int width = m_widths[column];
+    if (width > 0 && value.metaType().id() == QMetaType::QString) {
+        const QString s = value.toString();
+        if (s.size() > width) {
+            m_pending << QVariant(s.left(width));
+            return;
+        }
+    }
+    m_pending << value;
+}
+
 void WorkTable::Writer::add(const QVariantList &values)
 {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        QVariant v = values.value(i);
-        const int width = m_widths[i];
-        if (width > 0 && v.metaType().id() == QMetaType::QString) {
-            const QString s = v.toString();
-            if (s.size() > width)
-                v = s.left(width);
-        }
-        m_pending << v;
-    }
+    for (int i = 0; i < m_columns.size(); ++i)
+        append(i, values.value(i));
+    if (++m_pendingRows >= m_perStatement)
+        flush();
+}
+
+void WorkTable::Writer::add(const QVariantList &row, const QList<int> &positions)
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        append(i, row.value(positions.value(i, -1)));
     if (++m_pendingRows >= m_perStatement)
         flush();
 }
@@ -70,29 +85,67 @@ void WorkTable::Writer::finish()
         flush();
 }
 
+QString WorkTable::Writer::statement(int rows) const
+{
+    QString row = QStringLiteral("(");
+    for (int i = 0; i < m_columns.size(); ++i)
+        row += i ? QStringLiteral(",?") : QStringLiteral("?");
+    QStringList names = m_columns;
+    for (const Fixed &f : m_fixed) {
+        row += QLatin1Char(',') + f.expression;
+        names << f.column;
+    }
+    row += QLatin1Char(')');
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                      .arg(m_table.name(), names.join(QLatin1Char(',')));
+    sql.reserve(sql.size() + rows * (row.size() + 1));
+    for (int r = 0; r < rows; ++r) {
+        if (r)
+            sql += QLatin1Char(',');
+        sql += row;
+    }
+    return sql;
+}
+
 void WorkTable::Writer::flush()
 {
-    auto statement = [this](int rows) {
-        QString row = QStringLiteral("(");
-        for (int i = 0; i < m_columns.size(); ++i)
-            row += i ? QStringLiteral(",?") : QStringLiteral("?");
-        row += QLatin1Char(')');
-        QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
-                          .arg(m_table.name(), m_columns.join(QLatin1Char(',')));
-        sql.reserve(sql.size() + rows * (row.size() + 1));
-        for (int r = 0; r < rows; ++r) {
-            if (r)
-                sql += QLatin1Char(',');
-            sql += row;
+    // Never into the shared table: the copy must be the one claimed.
+    m_table.require();
+    Connection *conn = m_table.connection();
+    const bool full = m_pendingRows == m_perStatement;
+    // The full statement is prepared once per session; the batches of values
+    // are bound by position straight into it. (Connection::exec would
+    // prepare the long text again for every batch; a lost connection is
+    // handled below as it would: the copy is gone with the session anyway.)
+    std::optional<QSqlQuery> partial;
+    if (full && (!m_full || m_fullSession != conn->sessionId())) {
+        m_full.emplace(conn->database());
+        m_fullSession = conn->sessionId();
+        if (!m_full->prepare(statement(m_perStatement))) {
+            const DbError e = DbError::fromSql(m_full->lastError(), m_table.name());
+            m_full.reset();
+            if (e.isConnectionLost())
+                conn->close();
+            throw e;
         }
-        return sql;
-    };
-    if (m_pendingRows == m_perStatement) {
-        if (m_fullStatement.isEmpty())
-            m_fullStatement = statement(m_perStatement);
-        m_table.exec(m_fullStatement, m_pending);
-    } else {
-        m_table.exec(statement(m_pendingRows), m_pending);
+    } else if (!full) {
+        partial.emplace(conn->database());
+        if (!partial->prepare(statement(m_pendingRows))) {
+            const DbError e = DbError::fromSql(partial->lastError(), m_table.name());
+            if (e.isConnectionLost())
+                conn->close();
+            throw e;
+        }
+    }
+    QSqlQuery &q = full ? *m_full : *partial;
+    for (int i = 0; i < m_pending.size(); ++i)
+        q.bindValue(i, m_pending.at(i));
+    if (!q.exec()) {
+        const DbError e =
+            DbError::fromSql(q.lastError(), QStringLiteral("INSERT INTO ") + m_table.name());
+        if (e.isConnectionLost())
+            conn->close();
+        throw e;
     }
     m_written += m_pendingRows;
     m_pending.clear();

@@ -11,7 +11,9 @@
 //     reconnect ends it) and raise Connection::privateCopyLostMessage()
 //     otherwise, so nothing ever reads or writes the shared table instead;
 //   - a Writer appends rows in statements of many rows each, values bound,
-//     texts cut to the columns' widths as a field of that width would;
+//     texts cut to the columns' widths as a field of that width would
+//     (columns that hold the same expression in every row are written once
+//     in the row's text, so fewer values travel);
 //   - lost(e) tells a screen, after a DbError, that the copy is gone: it
 //     then hides what it showed and asks for "Gerar" again.
 
@@ -21,6 +23,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+
+#include <optional>
 
 class RecordSet;
 
@@ -42,24 +46,43 @@ public:
     // Opens a record set whose query names the table.
     void open(RecordSet &rows) const;
 
-    // Appends rows of the given columns; a statement goes to the server
-    // whenever rowsPerStatement rows are waiting, and at finish().
+    // A column that takes the same SQL expression in every row: a constant
+    // of the program ("'DEBITO'", "1") or a column set earlier in the same
+    // row ("Datai"). Never a value that came from a person or a file.
+    struct Fixed
+    {
+        QString column;
+        QString expression;
+    };
+
+    // Appends rows: the bound columns take one value each per row, the fixed
+    // ones their expression; a statement goes to the server whenever
+    // rowsPerStatement rows are waiting, and at finish().
     class Writer
     {
     public:
-        Writer(WorkTable &table, const QStringList &columns, int rowsPerStatement = 2000);
-        // One value per column, in the columns' order.
+        Writer(WorkTable &table, const QStringList &columns, const QList<Fixed> &fixed = {},
+               int rowsPerStatement = 2000);
+        // One value per bound column, in the columns' order.
         void add(const QVariantList &values);
+        // The values at the given positions of row, in that order.
+        void add(const QVariantList &row, const QList<int> &positions);
         void finish();
         int written() const { return m_written; }
 
     private:
         void flush();
+        void append(int column, const QVariant &value);
+        QString statement(int rows) const;
         WorkTable &m_table;
         QStringList m_columns;
+        QList<Fixed> m_fixed;
         QList<int> m_widths; // text width of each column, -1 for none
         int m_perStatement;
-        QString m_fullStatement; // the text for a statement of m_perStatement rows
+        // The statement of m_perStatement rows, prepared once and sent again
+        // with each batch of values, and the session it was prepared in.
+        std::optional<QSqlQuery> m_full;
+        qint64 m_fullSession = 0;
         QVariantList m_pending;
         int m_pendingRows = 0;
         int m_written = 0;
