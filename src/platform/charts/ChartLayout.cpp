@@ -112,6 +112,12 @@ QStringList wrapText(const QString &text, const QFontMetricsF &metrics, double w
         int n = word.size();
         while (n > 1 && metrics.horizontalAdvance(word.left(n)) > width)
             --n;
+        // Rather after a slash or a hyphen that fits ("FEVEREIRO/" + "2024").
+        for (int k = n - 1; k > 1; --k)
+            if (word.at(k - 1) == QLatin1Char('/') || word.at(k - 1) == QLatin1Char('-')) {
+                n = k;
+                break;
+            }
         current = word.left(n);
         flush();
         QStringList remaining = words.mid(w + 1);

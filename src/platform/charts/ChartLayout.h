@@ -83,7 +83,8 @@ ChartGeometry layOut(const LayoutInput &input);
 double niceStep(double range, int ticks = 5);
 
 // The text cut into lines no wider than width (words kept whole where they
-// fit, longer words broken), at most maxLines; when the text does not fit,
+// fit, longer words broken, after a slash or hyphen where one fits), at
+// most maxLines; when the text does not fit,
 // the last line holds the rest with its middle cut out ("…").
 QStringList wrapText(const QString &text, const QFontMetricsF &metrics, double width, int maxLines);
 
