@@ -7,11 +7,12 @@
 //
 //   bench_summary [--png DIR] [payables] [receivables]
 //     (server on CP_BENCH_PORT, default 33062; DIR: also writes the supplier
-//     chart window and the month chart screen as shown)
+//     chart window, the month chart screen and the summary screen as shown)
 
 #include "app/Application.h"
 #include "app/DM.h"
 #include "charts/ChartWindow.h"
+#include "reports/FrmResumoCentralCustoQuitado.h"
 #include "reports/FrmResumoquitado.h"
 #include "reports/MonthTotals.h"
 #include "reports/ResumoFill.h"
@@ -19,6 +20,7 @@
 #include "reports/SummaryCharts.h"
 #include "reports/WorkTable.h"
 #include "schema/Schema.h"
+#include "widgets/DateEdit.h"
 #include "widgets/Messages.h"
 
 #include <QApplication>
@@ -357,6 +359,14 @@ int main(int argc, char **argv)
         months.show();
         QApplication::processEvents();
         months.grab().save(QDir(pngDir).filePath(QStringLiteral("grafico_meses.png")));
+        FrmResumoCentralCustoQuitado summary;
+        summary.dataInicial()->setDate(kFrom);
+        summary.dataFinal()->setDate(kTo);
+        summary.show();
+        summary.gerar();
+        summary.tela(ResumoViews::View::CostCentre);
+        QApplication::processEvents();
+        summary.grab().save(QDir(pngDir).filePath(QStringLiteral("resumo_centro_custo.png")));
     }
     std::printf("%s\n",
                 ok ? "dentro da meta (razão <= 3, mesmas linhas, janela do gráfico < 300 ms)"
