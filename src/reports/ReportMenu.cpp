@@ -7,6 +7,7 @@
 #include "reports/OPFilialAberto1.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
+#include "reports/SummaryMenu.h"
 
 namespace {
 
@@ -46,4 +47,5 @@ void Reports::registerHubEntries()
             MenuActions::set(MenuActions::PayablesReports, e.number,
                              [e](QWidget *) { frmGeral::runReport(e.report); });
     }
+    SummaryMenu::registerEntries();
 }
