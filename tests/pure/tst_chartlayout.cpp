@@ -189,7 +189,7 @@ void TstChartLayout::wrapsWordsAndCutsTheMiddle_data()
         << "ABCDEFGHIJKLMNOPQRSTUVWXYZ ABCDEFGHIJKLMNOPQRSTUVWXYZ" << 6.0 << 2 << 2 << QString()
         << true;
     QTest::newRow("a month breaks after its slash")
-        << "FEVEREIRO/2024" << 7.0 << 3 << 2 << "FEVEREIRO/" << false;
+        << "FEVEREIRO/2024" << 8.0 << 3 << 2 << "FEVEREIRO/" << false;
     QTest::newRow("empty") << "   " << 10.0 << 3 << 0 << QString() << false;
 }
 
