@@ -85,12 +85,22 @@ QSet<int> StatementStaging::foundInLedger() const
 {
     require();
     QSet<int> ids;
+    // Only the ledger's movements of the statement's days can match. Those
+    // are read once into a keyed set the staged lines are looked up in: a
+    // look-up per line through the date index alone costs a read of every
+    // movement of that day, seconds for a statement over a big ledger.
+    QSqlQuery span =
+        m_conn->exec(QStringLiteral("SELECT MIN(data), MAX(data) FROM importacaobanco"));
+    if (!span.next() || span.value(0).isNull())
+        return ids;
+    const QVariant first = span.value(0), last = span.value(1);
     QSqlQuery q = m_conn->exec(
-        QStringLiteral("SELECT i.id FROM importacaobanco i WHERE EXISTS (SELECT 1 FROM "
-                       "contacorrente c WHERE c.datalancamento = i.data AND c.valordoc = (CASE "
-                       "WHEN COALESCE(i.valor, 0) <> 0 THEN i.valor ELSE i.debito END) AND "
-                       "c.documento = LEFT(i.documento, %1))")
-            .arg(TransferPlan::StoredDocumentWidth));
+        QStringLiteral("SELECT i.id FROM importacaobanco i WHERE (i.data, CASE WHEN "
+                       "COALESCE(i.valor, 0) <> 0 THEN i.valor ELSE i.debito END, "
+                       "LEFT(i.documento, %1)) IN (SELECT c.datalancamento, c.valordoc, "
+                       "c.documento FROM contacorrente c WHERE c.datalancamento BETWEEN ? AND ?)")
+            .arg(TransferPlan::StoredDocumentWidth),
+        {first, last});
     while (q.next())
         ids.insert(q.value(0).toInt());
     return ids;

@@ -52,7 +52,7 @@ public:
     QList<StagedLine> lines() const;
     // The ids of the staged lines whose date, amount and document (as the
     // ledger stores it) some movement of the ledger already has: one
-    // statement for the whole statement.
+    // look-up for the whole statement, over the movements of its days.
     QSet<int> foundInLedger() const;
 
 private:
