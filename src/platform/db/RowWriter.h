@@ -22,7 +22,6 @@ using RowValues = QList<QPair<QString, QVariant>>;
 namespace RowWriter {
 
 QVariant insert(Connection &connection, const QString &table, const RowValues &values);
-// UPDATE table SET ... WHERE keyColumn = key; returns the rows matched.
 // Appends rows (each with one value per column, in the order of columns).
 // An invalid QVariant() leaves that column of that row to its default, as
 // insert() does with a column it is not given; a null value of a type
@@ -31,6 +30,7 @@ QVariant insert(Connection &connection, const QString &table, const RowValues &v
 void insertMany(Connection &connection, const QString &table, const QStringList &columns,
                 const QList<QVariantList> &rows,
                 const std::function<void(int written)> &progress = {});
+// UPDATE table SET ... WHERE keyColumn = key; returns the rows matched.
 int update(Connection &connection, const QString &table, const RowValues &values,
            const QString &keyColumn, const QVariant &key);
 
