@@ -34,6 +34,9 @@ RowValues row(const LedgerMovement &m)
         {"especie", &m.especie},
         {"hora", &m.hora},
         {"nomecomputador", &m.nomecomputador},
+        {"valordoc", &m.valordoc},
+        {"importado", &m.importado},
+        {"dataimportado", &m.dataimportado},
     };
     RowValues r;
     for (const auto &[name, value] : columns)
@@ -45,6 +48,31 @@ RowValues row(const LedgerMovement &m)
 QVariant append(Connection &db, const LedgerMovement &m)
 {
     return RowWriter::insert(db, QStringLiteral("contacorrente"), row(m));
+}
+
+void appendMany(Connection &db, const QList<LedgerMovement> &movements,
+                const std::function<void(int written)> &progress)
+{
+    // One column list for all: every column some movement sets, in the
+    // order row() gives them.
+    QList<RowValues> rows;
+    rows.reserve(movements.size());
+    QStringList columns;
+    for (const LedgerMovement &m : movements) {
+        rows << row(m);
+        for (const auto &value : rows.last())
+            if (!columns.contains(value.first))
+                columns << value.first;
+    }
+    QList<QVariantList> values;
+    values.reserve(rows.size());
+    for (const RowValues &r : rows) {
+        QVariantList v(columns.size()); // invalid: the column's default
+        for (const auto &[column, value] : r)
+            v[columns.indexOf(column)] = value;
+        values << v;
+    }
+    RowWriter::insertMany(db, QStringLiteral("contacorrente"), columns, values, progress);
 }
 
 } // namespace LedgerBook

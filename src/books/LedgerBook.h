@@ -12,7 +12,10 @@
 #include "db/Connection.h"
 #include "db/RowWriter.h"
 
+#include <QList>
 #include <QVariant>
+
+#include <functional>
 
 struct LedgerMovement
 {
@@ -35,6 +38,12 @@ struct LedgerMovement
     QVariant especie;
     QVariant hora; // QTime
     QVariant nomecomputador;
+    // Lines brought in from a bank statement: the line's amount without its
+    // sign (what the duplicate test of a later import compares), "S", and the
+    // day of the import.
+    QVariant valordoc;
+    QVariant importado;
+    QVariant dataimportado;
 
     bool operator==(const LedgerMovement &) const = default;
 };
@@ -44,5 +53,12 @@ namespace LedgerBook {
 RowValues row(const LedgerMovement &m);
 // Appends the movement; returns its key (controle).
 QVariant append(Connection &db, const LedgerMovement &m);
+// Appends the movements in their order, many rows per statement, with what
+// append() would write for each (a column some other movement sets and this
+// one does not keeps its default). It opens no transaction: the caller's
+// operation holds all of them or none. progress is told the movements
+// written so far.
+void appendMany(Connection &db, const QList<LedgerMovement> &movements,
+                const std::function<void(int written)> &progress = {});
 
 } // namespace LedgerBook
