@@ -180,6 +180,7 @@ void frmConsultaCPF::build()
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 2);
     grid->setColumnStretch(3, 1);
+    grid->setRowStretch(4, 1);
     outer->addWidget(lower, 1);
 }
 
