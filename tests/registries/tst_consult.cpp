@@ -29,10 +29,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -104,18 +106,26 @@ struct SupplierScreen
     template <class Window> void consult(const char *picture, std::function<void(Window *)> drive)
     {
         bool opened = false;
+        bool fits = false;
         Modal::ScopedHandler modal([&](QDialog *d) {
             auto *win = qobject_cast<Window *>(d);
             opened = win != nullptr;
             if (!win)
                 return int(QDialog::Rejected);
             win->show();
-            if (QTest::qWaitForWindowExposed(win))
-                drive(win);
+            if (!QTest::qWaitForWindowExposed(win))
+                return int(QDialog::Rejected);
+            // Fitted to the desk by its layout, not squeezed below it.
+            const QRect desk = win->screen()->availableGeometry();
+            fits = desk.contains(win->frameGeometry()) &&
+                   win->width() >= win->minimumSizeHint().width() &&
+                   win->height() >= win->minimumSizeHint().height();
+            drive(win);
             return int(QDialog::Rejected);
         });
         QTest::mouseClick(w.findChild<QToolButton *>(picture), Qt::LeftButton);
         QVERIFY(opened);
+        QVERIFY(fits);
     }
     frmFornecedor w;
 };
@@ -144,6 +154,7 @@ private slots:
     void captchaFlow();
     void person();
     void personWithoutService();
+    void captchaFileCannotBeWritten();
     void noSupplierToReceive_data();
     void noSupplierToReceive();
 
@@ -442,6 +453,33 @@ void TstConsult::personWithoutService()
         QCOMPARE(win->answerEdit("Nome da Pessoa Física")->text(), QString());
     });
     QCOMPARE(screen.w.suppliers()->state(), RecordSet::State::Browse);
+}
+
+// The file is a by-product: where it cannot be written (here a folder stands
+// in its place) the captcha is still shown and consulted, and nothing is said.
+void TstConsult::captchaFileCannotBeWritten()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    Config().web.personCaptchaUrl = m_server.base() + "/captcha";
+    Config().web.personQueryUrl = m_server.base() + "/cpf/consulta";
+    const QString file = frmConsultaCPF::captchaFile();
+    QFile::remove(file);
+    QVERIFY(QDir().mkdir(file));
+    SupplierScreen screen;
+    ScriptedMessages boxes;
+    screen.consult<frmConsultaCPF>("imgConsultaCpf", [&](frmConsultaCPF *win) {
+        win->atualizarCaptcha();
+        QVERIFY(win->captchaBox()->hasPicture());
+        win->cpfEdit()->setText("12345678909");
+        win->birthDateEdit()->setText("01/02/1980");
+        win->captchaEdit()->setText("XK7P2");
+        win->consultar();
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(screen.w.suppliers()->text("Nome"), QString("FULANO  DE TAL"));
+    });
+    QVERIFY(QFileInfo(file).isDir());
+    QVERIFY(QDir().rmdir(file));
 }
 
 void TstConsult::noSupplierToReceive_data()
