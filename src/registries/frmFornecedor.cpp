@@ -7,11 +7,13 @@
 #include "db/LikePattern.h"
 #include "db/RecordSet.h"
 #include "registries/CpfCnpj.h"
+#include "registries/F_ConsultaCNPJ.h"
 #include "registries/LookupBinding.h"
 #include "registries/RadioBinding.h"
 #include "registries/RecordShortcuts.h"
 #include "registries/RegistryRows.h"
 #include "registries/RegistryWidgets.h"
+#include "registries/frmConsultaCPF.h"
 #include "registries/rptFicha_FO.h"
 #include "web/PostcodeLookup.h"
 #include "widgets/BigToolBar.h"
@@ -995,6 +997,12 @@ void frmFornecedor::consultaCep()
     });
 }
 
-void frmFornecedor::consultaCpf() {}
+void frmFornecedor::consultaCpf()
+{
+    frmConsultaCPF::run(this);
+}
 
-void frmFornecedor::consultaCnpj() {}
+void frmFornecedor::consultaCnpj()
+{
+    F_ConsultaCNPJ::run(this);
+}

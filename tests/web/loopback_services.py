@@ -93,6 +93,20 @@ COMPANIES = {
         "razao_social": "ALFANUMERICA SERVICOS LTDA", "municipio": "CURITIBA", "uf": "PR",
         "descricao_identificador_matriz_filial": "MATRIZ"},
     "66666666000166": {"nome_fantasia": "SEM RAZAO"},
+    # texts longer than the supplier's columns
+    "12345678000195": {
+        "razao_social": "COMPANHIA BRASILEIRA DE DISTRIBUICAO DE PRODUTOS ALIMENTICIOS E BEBIDAS",
+        "nome_fantasia": "SUPERMERCADOS UNIDOS DO ESTADO DO RIO DE JANEIRO LTDA",
+        "descricao_tipo_de_logradouro": "AVENIDA",
+        "logradouro": "PRESIDENTE JUSCELINO KUBITSCHEK DE OLIVEIRA", "numero": "1234567890123",
+        "complemento": "BLOCO B TORRE NORTE CONJUNTO 1501", "bairro": "BARRA DA TIJUCA JARDIM OCEANICO",
+        "municipio": "RIO DE JANEIRO", "uf": "RJ", "cep": "22640100",
+        "descricao_situacao_cadastral": "SUSPENSA POR INCONSISTENCIA",
+        "data_inicio_atividade": "1999-12-31", "cnae_fiscal": 4711302,
+        "cnae_fiscal_descricao": "Comércio varejista de mercadorias em geral",
+        "cnaes_secundarios": [], "ddd_telefone_1": "2133334444",
+        "email": "atendimento.fornecedores.distribuicao@supermercadosunidos.com.br",
+        "descricao_identificador_matriz_filial": "FILIAL"},
 }
 
 FORM_COMPANY = {
@@ -105,6 +119,13 @@ FORM_COMPANY = {
         "CNAE2": ["94.93-6-00 - Atividades de organizações associativas ligadas à cultura e à arte",
                   "62.01-5-01 - Desenvolvimento de programas de computador sob encomenda"],
         "EndEletronico": "contato@ok.org.br", "Telefone": "(11) 2385-1939"},
+    # a postcode sent with its hyphen, a city the cities list does not hold
+    "06990590000123": {
+        "EmpresaTipo": "FILIAL", "Abertura": "15/01/2001", "RazaoSocial": "AGROPECUARIA EXEMPLO LTDA",
+        "Fantasia": "", "Endereco": "RUA DAS FLORES", "Numero": "S/N", "Complemento": "",
+        "Bairro": "CENTRO", "Cidade": "CAMPINAS", "UF": "SP", "CEP": "13010-111",
+        "Situacao": "BAIXADA", "CNAE1": "01.11-3-01 - Cultivo de arroz", "CNAE2": [],
+        "EndEletronico": "", "Telefone": "(19) 98765-4321"},
     "12ABC34501DE35": {
         "RazaoSocial": "ALFANUMERICA SERVICOS LTDA", "Abertura": "2026-07-01",
         "CNAE2": "62.01-5-01 - Desenvolvimento\r\n63.11-9-00 - Tratamento de dados\r\n"},
