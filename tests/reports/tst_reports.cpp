@@ -44,6 +44,46 @@ QStringList listed(const PreparedReport &r)
     return ids;
 }
 
+// The report as printed, in order, cut down to what a reader checks: a group
+// header as "# " and its value, a detail row as its payable and its money
+// cells, a group footer as "= " and its sums, the summary as its texts.
+QStringList printed(const PreparedReport &r)
+{
+    static const QRegularExpression id(QStringLiteral("^([AQ]\\d)(/1)?$"));
+    QStringList out;
+    for (const TableRow &row : r.table) {
+        QStringList texts, money;
+        QString payable;
+        for (const Report::Cell &c : row.cells) {
+            if (!c.text.isEmpty())
+                texts << c.text;
+            if (isMoney(c))
+                money << c.text;
+            const auto m = id.match(c.text);
+            if (m.hasMatch() && payable.isEmpty())
+                payable = m.captured(1);
+        }
+        switch (row.kind) {
+        case TableRow::Kind::GroupHeader:
+            out << "# " + texts.join(QString()).section(QStringLiteral("=> "), -1).trimmed();
+            break;
+        case TableRow::Kind::Detail:
+            if (!money.isEmpty())
+                out << (QStringList{payable} + money).join(' ');
+            break;
+        case TableRow::Kind::GroupFooter:
+            out << "= " + money.join(' ');
+            break;
+        case TableRow::Kind::Summary:
+            out << texts.join(' ');
+            break;
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
 QString dump(const PreparedReport &r)
 {
     QStringList lines;
@@ -162,30 +202,78 @@ void TestReports::rowsListed_data()
 
     const QString notas = "Quantidade de Notas => ";
     const QString lanc = "Quantidade de Lançamentos => ";
-    // Open: neither the negotiated A4 nor the settled A5, nor A6/A7 outside.
-    QTest::newRow("aberto por filial")
-        << "RptPagarAberto" << 1 << 0 << 0 << QStringList{"A1", "A2"} << notas;
+    // Open: neither the negotiated A4 nor the settled A5, nor A6/A7 outside;
+    // the amount is valor (total is 1.000,00 above it).
+    QTest::newRow("aberto por filial") << "RptPagarAberto" << 1 << 0 << 0
+                                       << QStringList{"# 01/04/2024", "A1 100,00", "A2 50,25",
+                                                      "= 150,25", "Quantidade de Notas => 2 150,25"}
+                                       << notas;
     QTest::newRow("aberto geral") << "RptPagarAberto01" << 0 << 0 << 0
-                                  << QStringList{"A1", "A2", "A3"} << notas;
+                                  << QStringList{"# 01/04/2024", "A1 100,00",
+                                                 "A2 50,25",     "= 150,25",
+                                                 "# 30/04/2024", "A3 200,10",
+                                                 "= 200,10",     "Quantidade de Notas => 3 350,35"}
+                                  << notas;
     QTest::newRow("fornecedor filial gerencial")
-        << "RptPagarFilialVenc" << 1 << 10 << 5 << QStringList{"A1"} << lanc;
-    QTest::newRow("só fornecedor")
-        << "RptPagarFilialVenc01" << 0 << 10 << 0 << QStringList{"A1", "A3"} << lanc;
-    QTest::newRow("só filial") << "RptPagarFilialVenc02" << 1 << 0 << 0 << QStringList{"A1", "A2"}
+        << "RptPagarFilialVenc" << 1 << 10 << 5
+        << QStringList{"# 01/04/2024", "A1 100,00", "= 100,00",
+                       "Quantidade de Lançamentos => 1 100,00"}
+        << lanc;
+    QTest::newRow("só fornecedor") << "RptPagarFilialVenc01" << 0 << 10 << 0
+                                   << QStringList{"# 01/04/2024",
+                                                  "A1 100,00",
+                                                  "= 100,00",
+                                                  "# 30/04/2024",
+                                                  "A3 200,10",
+                                                  "= 200,10",
+                                                  "Quantidade de Lançamentos => 2 300,10"}
+                                   << lanc;
+    QTest::newRow("só filial") << "RptPagarFilialVenc02" << 1 << 0 << 0
+                               << QStringList{"# 01/04/2024", "A1 100,00", "A2 50,25", "= 150,25",
+                                              "Quantidade de Lançamentos => 2 150,25"}
                                << lanc;
-    QTest::newRow("só gerencial") << "RptPagarGerencialVenc02" << 0 << 0 << 6 << QStringList{"A2"}
+    QTest::newRow("só gerencial") << "RptPagarGerencialVenc02" << 0 << 0 << 6
+                                  << QStringList{"# 01/04/2024", "A2 50,25", "= 50,25",
+                                                 "Quantidade de Lançamentos => 1 50,25"}
                                   << lanc;
-    QTest::newRow("filial e fornecedor")
-        << "RptPagarFilialFornecedor" << 2 << 10 << 0 << QStringList{"A3"} << lanc;
-    QTest::newRow("negociadas") << "RptPagarNegociadas" << 0 << 0 << 0 << QStringList{"A4"}
+    QTest::newRow("filial e fornecedor") << "RptPagarFilialFornecedor" << 2 << 10 << 0
+                                         << QStringList{"# 30/04/2024", "A3 200,10", "= 200,10",
+                                                        "Quantidade de Lançamentos => 1 200,10"}
+                                         << lanc;
+    QTest::newRow("negociadas") << "RptPagarNegociadas" << 0 << 0 << 0
+                                << QStringList{"# ALFA LENTES", "A4 30,00", "= 30,00",
+                                               "Quantidade de Notas => 1 30,00"}
                                 << notas;
-    // Paid: both ends of the period, the negotiated Q4 as well, never an open row.
+    // Paid: both ends of the period, the negotiated Q4 as well, never an open
+    // row; the amount is totalpg (valor differs on Q1 and Q4, valorpg on all).
     QTest::newRow("quitado") << "RptPagarQuitado" << 0 << 0 << 0
-                             << QStringList{"A5", "Q1", "Q2", "Q4"} << notas;
-    QTest::newRow("quitado fornecedor") << "RptPagarquitadoIndFornecedorQ" << 0 << 10 << 0
-                                        << QStringList{"A5", "Q1", "Q4"} << QString();
-    QTest::newRow("quitado filial")
-        << "RptPagarquitadoIndFilialQ" << 2 << 0 << 0 << QStringList{"Q2"} << QString();
+                             << QStringList{"# 01/04/2024",
+                                            "Q1 79,90",
+                                            "= 79,90",
+                                            "# 10/04/2024",
+                                            "Q4 12,34",
+                                            "= 12,34",
+                                            "# 20/04/2024",
+                                            "A5 40,00",
+                                            "= 40,00",
+                                            "# 30/04/2024",
+                                            "Q2 20,50",
+                                            "= 20,50",
+                                            "Quantidade de Notas => 4 152,74"}
+                             << notas;
+    // valor beside totalpg.
+    QTest::newRow("quitado fornecedor")
+        << "RptPagarquitadoIndFornecedorQ" << 0 << 10 << 0
+        << QStringList{"# 01/04/2024",   "Q1 80,00 79,90",
+                       "= 80,00 79,90",  "# 10/04/2024",
+                       "Q4 10,00 12,34", "= 10,00 12,34",
+                       "# 20/04/2024",   "A5 40,00 40,00",
+                       "= 40,00 40,00",  "Valor Total => 130,00 132,24"}
+        << QString();
+    QTest::newRow("quitado filial") << "RptPagarquitadoIndFilialQ" << 2 << 0 << 0
+                                    << QStringList{"# 30/04/2024", "Q2 20,50 20,50",
+                                                   "= 20,50 20,50", "Valor Total => 20,50 20,50"}
+                                    << QString();
 }
 
 void TestReports::rowsListed()
@@ -208,7 +296,7 @@ void TestReports::rowsListed()
     if (gerencial)
         p.gerencial = gerencial;
     const PreparedReport r = Reports::prepare(report, p);
-    QCOMPARE(listed(r), expected);
+    QCOMPARE(printed(r), expected);
     checkSums(r, countCaption);
     // Every page carries the company name.
     for (int i = 0; i < r.pageCount(); ++i)
