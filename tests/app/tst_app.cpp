@@ -68,7 +68,7 @@ private slots:
     void startupWithoutIniShowsErrorAndGoesOn();
     void reconnectPolicyOnKilledConnection();
     void lostConnectionInsideTransactionIsNotRetried();
-    void startupWarnsAboutCaseSensitiveTableNames();
+    void startupQuietWhenServerFoldsTableNames();
     void mainWindowCaptionAndButtons();
     void missingSiblingProgram_data();
     void missingSiblingProgram();
@@ -193,7 +193,7 @@ void TstApp::lostConnectionInsideTransactionIsNotRetried()
     QCOMPARE(c.scalar("select count(*) from filial").toInt(), 0); // reconnects by itself
 }
 
-void TstApp::startupWarnsAboutCaseSensitiveTableNames()
+void TstApp::startupQuietWhenServerFoldsTableNames()
 {
     TestDb db;
     REQUIRE_DB(db);

@@ -244,13 +244,17 @@ void TstHub::letterSearch()
     Fixture f;
     REQUIRE_DB(f.db);
     standardRows(f);
+    // A settled one under the same letter, and a name with the letter inside.
+    f.payable("Q3", "BRAVO PAPEL", 20, "'2024-02-01'", "'2024-02-03'", "S");
+    f.payable("A4", "ABBA SOM", 30, "'2024-05-10'");
     frmPagarManutencao w;
     w.show();
     w.pages()->setCurrentIndex(1);
     w.letterButton('B')->click();
     QCOMPARE(w.searchEdit()->text(), QString("B"));
     QCOMPARE(w.pages()->currentIndex(), 0);
-    QCOMPARE(f.notas(w), QStringList({"A3", "N1"})); // no status condition
+    // Open, negotiated and settled alike, by name.
+    QCOMPARE(f.notas(w), QStringList({"A3", "N1", "Q3"}));
 }
 
 void TstHub::rowColours_data()
