@@ -49,7 +49,7 @@ QStringList listed(const PreparedReport &r)
 // cells, a group footer as "= " and its sums, the summary as its texts.
 QStringList printed(const PreparedReport &r)
 {
-    static const QRegularExpression id(QStringLiteral("^([AQ]\\d)(/1)?$"));
+    static const QRegularExpression id(QStringLiteral("^([AQN]\\d)(/1)?$"));
     QStringList out;
     for (const TableRow &row : r.table) {
         QStringList texts, money;
@@ -190,6 +190,7 @@ private slots:
     void totalsByBranchGroupLoosely();
     void totalsByCostCentreAndSupplier();
     void individualFootersAndPageCount();
+    void negotiatedByNameThenDueDate();
 };
 
 void TestReports::rowsListed_data()
@@ -636,6 +637,21 @@ void TestReports::individualFootersAndPageCount()
     QVERIFY2(page.contains("Total de Itens => \n3") || page.contains("Total de Itens => 3"),
              qPrintable(page));
     QVERIFY(page.contains("memo de Q1"));
+}
+
+void TestReports::negotiatedByNameThenDueDate()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    // Stored out of order, beside A4 (ALFA LENTES, 15/04, 30,00).
+    f.open("N2", 1, 12, 5, QDate(2024, 4, 2), 5.00, "S");
+    f.open("N4", 2, 11, 6, QDate(2024, 4, 20), 7.50, "S");
+    f.open("N3", 1, 10, 7, QDate(2024, 4, 5), 12.00, "S");
+    const PreparedReport r = Reports::prepare("RptPagarNegociadas", period());
+    QCOMPARE(printed(r), (QStringList{"# ALFA LENTES", "N3 12,00", "A4 30,00", "= 42,00",
+                                      "# BETA ARMAÇÕES", "N4 7,50", "= 7,50", "# GAMA", "N2 5,00",
+                                      "= 5,00", "Quantidade de Notas => 4 54,50"}));
 }
 
 CP_TEST(TestReports)
