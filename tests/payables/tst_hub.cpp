@@ -12,10 +12,12 @@
 #include "registries/PickList.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
+#include "widgets/DataGrid.h"
 #include "widgets/DateEdit.h"
 #include "widgets/Modal.h"
 #include "widgets/UpperEdit.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +27,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -96,6 +99,7 @@ private slots:
     void rightClickRefusesSettledPayable();
     void automaticSettlement_data();
     void automaticSettlement();
+    void f3KeyAndRightClickOnTheList();
     void automaticSettlementAnswers_data();
     void automaticSettlementAnswers();
     void automaticSettlementWithPendingEdit_data();
@@ -623,6 +627,48 @@ void TstHub::automaticSettlement()
                                "BAIXA CONTA A PAGAR"};
     for (int i = 0; i < handoff.size(); ++i)
         QCOMPARE(h.value(i).toString(), handoff[i].toString());
+}
+
+void TstHub::f3KeyAndRightClickOnTheList()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.payable("X1", "ALFA", 50, "'2024-05-10'");
+    frmPagarManutencao w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    // A right-click on the list offers one entry, which opens the settlement screen.
+    QStringList entries, opened;
+    Modal::ScopedHandler modal([&](QDialog *d) {
+        opened << d->metaObject()->className();
+        return int(QDialog::Rejected);
+    });
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions())
+            entries << a->text();
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QWidget *list = w.grid()->viewport();
+    const QPoint at(20, 10);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->mapToGlobal(at));
+    QApplication::sendEvent(list, &click);
+    QCOMPARE(entries, QStringList{"Baixa de Duplicata / Nota"});
+    QCOMPARE(opened, QStringList{"FrmBaixarNovo"});
+
+    // F3 pressed on the screen settles the current payable.
+    ScriptedMessages boxes({QMessageBox::Yes, QMessageBox::No});
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_F3);
+    QCOMPARE(boxes.texts(),
+             (QStringList{"Deseja Quitar esta´Duplicata ?", "Deseja Enviar para o Caixa ?"}));
+    QCOMPARE(f.scalar("select Dataquitacao from pagar").toDate(), kToday);
 }
 
 void TstHub::automaticSettlementAnswers_data()
