@@ -13,6 +13,8 @@
 #include "widgets/Messages.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -55,6 +57,22 @@ QString installProgram(const QString &dir, const QString &database)
                   .arg(database)
                   .toUtf8());
     return exe;
+}
+
+// Waits until the server has let a killed connection go.
+bool untilGone(TestDb &db, qint64 id)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 10000) {
+        QSqlQuery q(db.sql());
+        q.prepare("select count(*) from information_schema.processlist where id = ?");
+        q.addBindValue(id);
+        if (q.exec() && q.next() && q.value(0).toInt() == 0)
+            return true;
+        QTest::qWait(5);
+    }
+    return false;
 }
 
 } // namespace
@@ -155,7 +173,7 @@ void TstApp::reconnectPolicyOnKilledConnection()
     for (int loss = 1; loss <= 7; ++loss) {
         const qint64 id = c.connectionId();
         QVERIFY(killer.exec(QString("KILL %1").arg(id)));
-        QTest::qWait(20);
+        QVERIFY(untilGone(db, id));
         if (loss == 6) {
             try {
                 c.exec("SELECT 1");
@@ -183,8 +201,10 @@ void TstApp::lostConnectionInsideTransactionIsNotRetried()
     QSqlQuery killer(db.sql());
     QVERIFY_THROWS_EXCEPTION(DbError, c.transaction([&] {
         c.exec("insert into filial (Nomefilial) values ('A')");
-        killer.exec(QString("KILL %1").arg(c.connectionId()));
-        QTest::qWait(20);
+        const qint64 id = c.connectionId();
+        killer.exec(QString("KILL %1").arg(id));
+        if (!untilGone(db, id))
+            qFatal("the killed connection %lld stayed on the server", id);
         c.exec("insert into filial (Nomefilial) values ('B')");
     }));
     QSqlQuery q(db.sql());
@@ -304,7 +324,9 @@ void TstApp::secondInstanceBringsFirstForward()
     first.setProcessEnvironment(env);
     first.start(exe, {"x", "ANA"});
     QVERIFY(first.waitForStarted());
-    QTest::qWait(1500); // up and listening
+    // Up and listening: its socket is in the folder.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !QDir(dir.path()).entryList({"contas-pagar-*"}, QDir::System).isEmpty(), 20000);
     QCOMPARE(first.state(), QProcess::Running);
     QProcess second;
     second.setProcessEnvironment(env);

@@ -19,6 +19,7 @@
 #include "widgets/MoneyEdit.h"
 #include "widgets/TitleBand.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlError>
@@ -800,7 +801,22 @@ void TstSettlement::settledByAnotherWorkstationWhileLocked()
             if (!ok)
                 otherError = q.lastError().text();
             locked = true;
-            QThread::msleep(400);
+            // Hold the lock until the settlement's locking read is seen
+            // waiting for it on the server.
+            QElapsedTimer waiting;
+            waiting.start();
+            bool seen = false;
+            while (ok && !seen && waiting.elapsed() < 20000) {
+                QSqlQuery w(d);
+                seen = w.exec("select count(*) from information_schema.processlist "
+                              "where id <> connection_id() and command in ('Query', 'Execute') "
+                              "and info like '%FOR UPDATE%'") &&
+                       w.next() && w.value(0).toInt() > 0;
+                if (!seen)
+                    QThread::msleep(10);
+            }
+            if (ok && !seen)
+                otherError = QStringLiteral("the settlement never waited for the lock");
             if (!q.exec("COMMIT"))
                 otherError = q.lastError().text();
             d.close();
