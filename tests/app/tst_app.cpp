@@ -81,6 +81,13 @@ class TstApp : public QObject
 {
     Q_OBJECT
 private slots:
+    // The program's globals as a fresh start leaves them.
+    void cleanup()
+    {
+        SetCurrentUserName(QString());
+        SetLauncherFirstArgument(QString());
+        ConnectionLossCount = 0;
+    }
     void adminIni_data();
     void adminIni();
     void startupWithoutIniShowsErrorAndGoesOn();

@@ -64,6 +64,9 @@ private slots:
     {
         closePreviews();
         Clock::setFixed({});
+        // The period dialog lives as long as the program: each case meets
+        // it as on its first use.
+        frmGeral::instance()->setTag(0);
     }
 
     void periodDialogKeepsPeriod();
