@@ -7,10 +7,12 @@
 #include "app/DM.h"
 #include "app/Globals.h"
 #include "app/Helpers.h"
+#include "payables/frmPagarManutencao.h"
 #include "program/FrmPrincipal.h"
 #include "report/ReportDefinition.h"
 #include "widgets/Clock.h"
 #include "widgets/Messages.h"
+#include "widgets/Modal.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -261,6 +263,16 @@ void TstApp::mainWindowCaptionAndButtons()
     }
     QCOMPARE(qobject_cast<QLabel *>(w.closePanel())->text(), QString("X"));
     QCOMPARE(w.closePanel()->width(), 49);
+
+    // The payables button opens the hub with the user's name on it.
+    QStringList shown;
+    Modal::ScopedHandler modal([&](QDialog *d) {
+        if (auto *hub = qobject_cast<frmPagarManutencao *>(d))
+            shown << hub->userName();
+        return int(QDialog::Rejected);
+    });
+    w.button(1)->click();
+    QCOMPARE(shown, QStringList{"MARIA"});
 }
 
 void TstApp::missingSiblingProgram_data()
