@@ -76,6 +76,8 @@ private slots:
     void tabRunsItsReport();
     void individualLookupRunsModalReport();
     void branchDialogNamesTheBranch();
+    void enterRunsAndEscCloses_data();
+    void enterRunsAndEscCloses();
     void hubEntriesOpenTheirDialogs_data();
     void hubEntriesOpenTheirDialogs();
 };
@@ -326,6 +328,50 @@ void TestReportDialogs::branchDialogNamesTheBranch()
     QVERIFY(r.pages[0].texts().contains("Nome da Filial : CENTRO"));
     QCOMPARE(rowsOf(r, "A1") + rowsOf(r, "A2"), 2);
     QCOMPARE(rowsOf(r, "A3"), 0);
+}
+
+void TestReportDialogs::enterRunsAndEscCloses_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("report"); // empty: none runs
+    for (const auto &[dialog, tab, report] : {std::tuple{"OPFilialAberto", 0, "RptPagarAberto"},
+                                              {"OPFilialAbertoQ", 0, "RptPagarQuitado"},
+                                              {"OpFilialVenc", 5, "RptPagarAberto01"}}) {
+        QTest::addRow("%s: Enter", dialog)
+            << dialog << tab << int(Qt::Key_Return) << int(QDialog::Accepted) << report;
+        QTest::addRow("%s: Esc", dialog)
+            << dialog << tab << int(Qt::Key_Escape) << int(QDialog::Rejected) << "";
+    }
+}
+
+void TestReportDialogs::enterRunsAndEscCloses()
+{
+    QFETCH(QString, dialog);
+    QFETCH(int, tab);
+    QFETCH(int, key);
+    QFETCH(int, result);
+    QFETCH(QString, report);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QVERIFY(f.ok);
+    OptionDialog d(dialog);
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    if (auto *tabs = d.tabs())
+        tabs->setCurrentIndex(tab);
+    d.dataFinal(tab)->setFocus();
+    QTRY_VERIFY(d.dataFinal(tab)->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QTRY_VERIFY(!d.isVisible());
+    QCOMPARE(d.result(), result);
+    const QList<ReportPreview *> previews = openPreviews();
+    QCOMPARE(previews.size(), report.isEmpty() ? 0 : 1);
+    if (!report.isEmpty())
+        QCOMPARE(previews[0]->report().title, report);
 }
 
 void TestReportDialogs::hubEntriesOpenTheirDialogs_data()
