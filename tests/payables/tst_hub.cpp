@@ -28,6 +28,7 @@
 #include <QSqlRecord>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -88,6 +89,7 @@ private slots:
     void periodSearches_data();
     void periodSearches();
     void letterSearch();
+    void refreshShowsAnotherWorkstationsChange();
     void rowColours_data();
     void rowColours();
     void reportMenuEntries();
@@ -259,6 +261,27 @@ void TstHub::letterSearch()
     QCOMPARE(w.pages()->currentIndex(), 0);
     // Open, negotiated and settled alike, by name.
     QCOMPARE(f.notas(w), QStringList({"A3", "N1", "Q3"}));
+}
+
+void TstHub::refreshShowsAnotherWorkstationsChange()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    standardRows(f);
+    frmPagarManutencao w;
+    w.show();
+    QCOMPARE(f.notas(w), QStringList({"A3", "A2", "A1"}));
+    // Another workstation (the fixture's own connection) settles A2 and enters A9.
+    f.exec("update pagar set pago = 'S', Dataquitacao = '2024-04-29' where Nota = 'A2'");
+    f.payable("A9", "ZETA", 10, "'2024-04-15'");
+    QCOMPARE(f.notas(w), QStringList({"A3", "A2", "A1"})); // the list is a snapshot
+    QToolButton *refresh = nullptr;
+    for (QToolButton *b : w.mainBar()->findChildren<QToolButton *>())
+        if (b->text() == "    Atualizar    ")
+            refresh = b;
+    QVERIFY(refresh);
+    refresh->click();
+    QCOMPARE(f.notas(w), QStringList({"A3", "A9", "A1"}));
 }
 
 void TstHub::rowColours_data()
