@@ -12,10 +12,12 @@
 #include "registries/PickList.h"
 #include "widgets/BigToolBar.h"
 #include "widgets/Clock.h"
+#include "widgets/DataGrid.h"
 #include "widgets/DateEdit.h"
 #include "widgets/Modal.h"
 #include "widgets/UpperEdit.h"
 
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +27,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -85,6 +89,7 @@ private slots:
     void periodSearches_data();
     void periodSearches();
     void letterSearch();
+    void refreshShowsAnotherWorkstationsChange();
     void rowColours_data();
     void rowColours();
     void reportMenuEntries();
@@ -96,6 +101,7 @@ private slots:
     void rightClickRefusesSettledPayable();
     void automaticSettlement_data();
     void automaticSettlement();
+    void f3KeyAndRightClickOnTheList();
     void automaticSettlementAnswers_data();
     void automaticSettlementAnswers();
     void automaticSettlementWithPendingEdit_data();
@@ -244,13 +250,38 @@ void TstHub::letterSearch()
     Fixture f;
     REQUIRE_DB(f.db);
     standardRows(f);
+    // A settled one under the same letter, and a name with the letter inside.
+    f.payable("Q3", "BRAVO PAPEL", 20, "'2024-02-01'", "'2024-02-03'", "S");
+    f.payable("A4", "ABBA SOM", 30, "'2024-05-10'");
     frmPagarManutencao w;
     w.show();
     w.pages()->setCurrentIndex(1);
     w.letterButton('B')->click();
     QCOMPARE(w.searchEdit()->text(), QString("B"));
     QCOMPARE(w.pages()->currentIndex(), 0);
-    QCOMPARE(f.notas(w), QStringList({"A3", "N1"})); // no status condition
+    // Open, negotiated and settled alike, by name.
+    QCOMPARE(f.notas(w), QStringList({"A3", "N1", "Q3"}));
+}
+
+void TstHub::refreshShowsAnotherWorkstationsChange()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    standardRows(f);
+    frmPagarManutencao w;
+    w.show();
+    QCOMPARE(f.notas(w), QStringList({"A3", "A2", "A1"}));
+    // Another workstation (the fixture's own connection) settles A2 and enters A9.
+    f.exec("update pagar set pago = 'S', Dataquitacao = '2024-04-29' where Nota = 'A2'");
+    f.payable("A9", "ZETA", 10, "'2024-04-15'");
+    QCOMPARE(f.notas(w), QStringList({"A3", "A2", "A1"})); // the list is a snapshot
+    QToolButton *refresh = nullptr;
+    for (QToolButton *b : w.mainBar()->findChildren<QToolButton *>())
+        if (b->text() == "    Atualizar    ")
+            refresh = b;
+    QVERIFY(refresh);
+    refresh->click();
+    QCOMPARE(f.notas(w), QStringList({"A3", "A9", "A1"}));
 }
 
 void TstHub::rowColours_data()
@@ -284,23 +315,41 @@ void TstHub::reportMenuEntries()
     Fixture f;
     REQUIRE_DB(f.db);
     frmPagarManutencao w;
-    const QList<QAction *> actions = w.reportMenu()->actions();
-    QCOMPARE(actions.size(), 23);
-    QStringList visible;
-    int separators = 0;
-    for (QAction *a : actions) {
+    // Every entry in order: "-" a separator, "(oculto)" an entry that exists
+    // with its action but is not shown.
+    const QStringList expected{
+        "Em Aberto no Periodo",
+        "Por Data de Vencimento em Aberto no Periodo com envio de para o Email",
+        "-",
+        "Individual Quitado Por Tipo de Fornecedor no Periodo",
+        "Geral de Fornecedor Detalhado Por Data de Quitação no Periodo",
+        "Geral Quitado Por Tipo de Central de Custo só no Contas a Pagar no Periodo",
+        "Geral Quitado Por Tipo de Fornecedor no Periodo",
+        "Geral Quitado Por Tipo de Central de Custo - Contas a Pagar e Conta Corrente no Periodo",
+        "Encontro de Contas (oculto)",
+        "-",
+        "Grafico e Relatrorio de Contas a  Pagar Já Quitada no Periodo Por Filial e Fornecedor "
+        "(oculto)",
+        "Grafico e Relatrorio de Contas a  Pagar Já Quitada no Periodo  (oculto)",
+        "-",
+        "Geral Sintético por Fornecedor e Data de Quitado no Periodo",
+        "Movimentação Anual Sintético Quitado no Periodo ",
+        "-",
+        "Movimentação Aberto e Quitado no Periodo",
+        "-",
+        "Movimentação Anual Quitado no Periodo\n (oculto)",
+        "-",
+        "Individual Sintético por Filial e Data de Quitação no Periodo",
+        "-",
+        "Negociação no Periodo (oculto)"};
+    QStringList got;
+    for (QAction *a : w.reportMenu()->actions()) {
         if (a->isSeparator())
-            ++separators;
-        else if (a->isVisible())
-            visible << a->text();
+            got << "-";
+        else
+            got << a->text() + (a->isVisible() ? "" : " (oculto)");
     }
-    QCOMPARE(separators, 7);
-    QCOMPARE(visible.first(), QString("Em Aberto no Periodo"));
-    QVERIFY(!visible.contains("Encontro de Contas"));
-    QVERIFY(!visible.contains("Negociação no Periodo"));
-    QCOMPARE(actions[10]->text(), QString("Grafico e Relatrorio de Contas a  Pagar Já Quitada no "
-                                          "Periodo Por Filial e Fornecedor"));
-    QCOMPARE(actions[14]->text(), QString("Movimentação Anual Sintético Quitado no Periodo "));
+    QCOMPARE(got, expected);
 }
 
 void TstHub::editSaveAndCancel()
@@ -611,6 +660,48 @@ void TstHub::automaticSettlement()
                                "BAIXA CONTA A PAGAR"};
     for (int i = 0; i < handoff.size(); ++i)
         QCOMPARE(h.value(i).toString(), handoff[i].toString());
+}
+
+void TstHub::f3KeyAndRightClickOnTheList()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.payable("X1", "ALFA", 50, "'2024-05-10'");
+    frmPagarManutencao w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+
+    // A right-click on the list offers one entry, which opens the settlement screen.
+    QStringList entries, opened;
+    Modal::ScopedHandler modal([&](QDialog *d) {
+        opened << d->metaObject()->className();
+        return int(QDialog::Rejected);
+    });
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction *a : menu->actions())
+            entries << a->text();
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QWidget *list = w.grid()->viewport();
+    const QPoint at(20, 10);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->mapToGlobal(at));
+    QApplication::sendEvent(list, &click);
+    QCOMPARE(entries, QStringList{"Baixa de Duplicata / Nota"});
+    QCOMPARE(opened, QStringList{"FrmBaixarNovo"});
+
+    // F3 pressed on the screen settles the current payable.
+    ScriptedMessages boxes({QMessageBox::Yes, QMessageBox::No});
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w, Qt::Key_F3);
+    QCOMPARE(boxes.texts(),
+             (QStringList{"Deseja Quitar esta´Duplicata ?", "Deseja Enviar para o Caixa ?"}));
+    QCOMPARE(f.scalar("select Dataquitacao from pagar").toDate(), kToday);
 }
 
 void TstHub::automaticSettlementAnswers_data()

@@ -32,7 +32,11 @@ void TstRounding::rounding_data()
     QTest::newRow("two thirds") << 200.0 / 3 << 66.67;
     QTest::newRow("negative tie") << -0.125 << -0.13;
     QTest::newRow("123.456") << 123.456 << 123.46;
-    QTest::newRow("large, stored as 1234567.89500000001...") << 1234567.895 << 1234567.9;
+    // Large amounts: what the double holds decides, as the text rounding sees it.
+    QTest::newRow("large, held as 1234567.89500000001862...") << 1234567.895 << 1234567.9;
+    QTest::newRow("large, held as 9999999.99499999918...") << 9999999.995 << 9999999.99;
+    QTest::newRow("large exact tie") << 1234567.875 << 1234567.88;
+    QTest::newRow("large negative exact tie") << -1234567.625 << -1234567.63;
     QTest::newRow("zero") << 0.0 << 0.0;
     QTest::newRow("tiny negative becomes zero") << -0.001 << 0.0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A small company for the report tests: three branches, three suppliers,
 // three cost centres and payables open, negotiated and settled around the
-// period 01/04/2024 to 30/04/2024.
+// period 01/04/2024 to 30/04/2024. Every payable's total (the whole invoice)
+// is 1.000,00 above its valor and every paid one's valorpg 500,00 above its
+// totalpg, so a report that prints or sums the wrong money column shows it.
 
 #include "TestDb.h"
 #include "app/DM.h"
@@ -82,7 +84,7 @@ struct Fixture
         QVariantMap r = row(nota, filial, fornecedor, gerencial, venc, valor, negociacao);
         r["dataquitacao"] = quitacao;
         r["totalpg"] = totalpg;
-        r["valorpg"] = totalpg;
+        r["valorpg"] = totalpg + 500;
         r["pago"] = "S";
         r["gerenial"] = gerenial.isEmpty() ? r["gerencial"] : QVariant(gerenial);
         payable(r);
@@ -107,7 +109,7 @@ struct Fixture
                 {"dataemissao", QDate(2024, 3, 1)},
                 {"datavenc", venc},
                 {"valor", valor},
-                {"total", valor},
+                {"total", valor + 1000},
                 {"negociacao", negociacao},
                 {"obs01", "obs01 de " + nota},
                 {"obs", "memo de " + nota}};

@@ -1,6 +1,7 @@
 // Unattended report runs from the command line: a good run writes the file
-// in the format of its extension, a bad argument ends with a message and a
-// non-zero code, and arguments that are no report command are left alone.
+// in the format of its extension, a bad argument ends with a message and
+// code 2 (3 without the database, 4 when the file cannot be written), and
+// arguments that are no report command are left alone.
 
 #include "FileSizeLimit.h"
 #include "ReportsFixture.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -88,76 +90,82 @@ void TestCommandLine::writesCsvWithSelection()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString csv = QString::fromUtf8(file.readAll());
     QVERIFY2(csv.contains("A3") && !csv.contains("A1"), qPrintable(csv));
-    // The branch is named by the registry.
-    const Report::PreparedReport r = [&] {
-        Reports::Params p = period();
-        p.filial = 2;
-        p.filialNome = "SHOPPING";
-        return Reports::prepare("RptPagarFilialVenc02", p);
-    }();
-    QVERIFY(r.pages[0].texts().contains("Nome do Filial:     SHOPPING"));
+    // The branch is named by the registry: the command line gives only its
+    // code, and the printed page carries the name.
+    const QString pdf = dir.filePath("filial.pdf");
+    QCOMPARE(Reports::runCommandLine({"--relatorio", "RptPagarFilialVenc02", "--de", "01/04/2024",
+                                      "--ate", "30/04/2024", "--filial", "2", "--saida", pdf},
+                                     &messages),
+             0);
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QRegularExpression("Nome do Filial: +SHOPPING")), qPrintable(text));
 }
 
 void TestCommandLine::badArguments_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     const QStringList period{"--de", "01/04/2024", "--ate", "30/04/2024"};
     QTest::newRow("relatório desconhecido")
-        << (QStringList{"--relatorio", "RptNada", "--saida", "/tmp/x.pdf"} + period)
+        << (QStringList{"--relatorio", "RptNada", "--saida", "@/x.pdf"} + period) << 2
         << "Relatório desconhecido: RptNada";
     QTest::newRow("sem relatório")
-        << (QStringList{"--saida", "/tmp/x.pdf"} + period) << "Falta --relatorio";
+        << (QStringList{"--saida", "@/x.pdf"} + period) << 2 << "Falta --relatorio";
     QTest::newRow("data inválida")
         << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "31/02/2024",
-                       "--ate",       "30/04/2024",      "--saida", "/tmp/x.pdf"}
-        << "Data inválida em --de: 31/02/2024";
+                       "--ate",       "30/04/2024",      "--saida", "@/x.pdf"}
+        << 2 << "Data inválida em --de: 31/02/2024";
     QTest::newRow("data em outro formato")
         << QStringList{"--relatorio", "RptPagarQuitado", "--de",    "2024-04-01",
-                       "--ate",       "30/04/2024",      "--saida", "/tmp/x.pdf"}
-        << "Data inválida em --de";
-    QTest::newRow("sem data final") << QStringList{"--relatorio", "RptPagarQuitado", "--de",
-                                                   "01/04/2024",  "--saida",         "/tmp/x.pdf"}
-                                    << "Falta --ate";
-    QTest::newRow("sem saída") << (QStringList{"--relatorio", "RptPagarQuitado"} + period)
+                       "--ate",       "30/04/2024",      "--saida", "@/x.pdf"}
+        << 2 << "Data inválida em --de";
+    QTest::newRow("sem data final")
+        << QStringList{"--relatorio", "RptPagarQuitado", "--de", "01/04/2024", "--saida", "@/x.pdf"}
+        << 2 << "Falta --ate";
+    QTest::newRow("sem saída") << (QStringList{"--relatorio", "RptPagarQuitado"} + period) << 2
                                << "Falta --saida";
     QTest::newRow("extensão desconhecida")
-        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "/tmp/x.doc"} + period)
-        << "Extensão de arquivo desconhecida: /tmp/x.doc";
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "@/x.doc"} + period) << 2
+        << "Extensão de arquivo desconhecida: @/x.doc";
     QTest::newRow("falta a filial")
-        << (QStringList{"--relatorio", "RptPagarAberto", "--saida", "/tmp/x.pdf"} + period)
+        << (QStringList{"--relatorio", "RptPagarAberto", "--saida", "@/x.pdf"} + period) << 2
         << "O relatório RptPagarAberto exige --filial";
     QTest::newRow("filial que não se aplica")
-        << (QStringList{"--relatorio", "RptPagarQuitado", "--filial", "1", "--saida",
-                        "/tmp/x.pdf"} +
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--filial", "1", "--saida", "@/x.pdf"} +
             period)
-        << "O relatório RptPagarQuitado não usa --filial";
+        << 2 << "O relatório RptPagarQuitado não usa --filial";
     QTest::newRow("código inválido")
         << (QStringList{"--relatorio", "RptPagarFilialVenc01", "--fornecedor", "1 OR 1=1",
-                        "--saida", "/tmp/x.pdf"} +
+                        "--saida", "@/x.pdf"} +
             period)
-        << "Código inválido em --fornecedor";
+        << 2 << "Código inválido em --fornecedor";
     QTest::newRow("argumento desconhecido")
-        << (QStringList{"--relatorio", "RptPagarQuitado", "--formato", "pdf"} + period)
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--formato", "pdf"} + period) << 2
         << "Argumento desconhecido: --formato";
     QTest::newRow("pasta inexistente")
-        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "/nao/existe/x.pdf"} + period)
-        << "Não foi possível gravar /nao/existe/x.pdf";
-    QTest::newRow("sem valor") << QStringList{"--relatorio"} << "Falta o valor de --relatorio";
+        << (QStringList{"--relatorio", "RptPagarQuitado", "--saida", "@/nao/existe/x.pdf"} + period)
+        << 4 << "Não foi possível gravar @/nao/existe/x.pdf";
+    QTest::newRow("sem valor") << QStringList{"--relatorio"} << 2 << "Falta o valor de --relatorio";
 }
 
 void TestCommandLine::badArguments()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(int, code);
     QFETCH(QString, message);
     Fixture f;
     REQUIRE_DB(f.db);
     QVERIFY(f.ok);
+    // "@" stands for a folder of this case's own.
+    QTemporaryDir dir;
+    arguments.replaceInStrings(QStringLiteral("@"), dir.path());
+    message.replace(QStringLiteral("@"), dir.path());
     QString messages;
-    const int code = Reports::runCommandLine(QStringList{"contas-pagar"} + arguments, &messages);
-    QVERIFY(code > 0);
+    QCOMPARE(Reports::runCommandLine(QStringList{"contas-pagar"} + arguments, &messages), code);
     QVERIFY2(messages.contains(message), qPrintable(messages));
-    QVERIFY(!QFile::exists("/tmp/x.pdf"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
 }
 
 void TestCommandLine::unreachableDatabase()

@@ -19,6 +19,7 @@
 #include "widgets/MoneyEdit.h"
 #include "widgets/TitleBand.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlError>
@@ -415,13 +416,15 @@ void TstSettlement::bankSettlement()
     f.payable({{"Valor", 250.0}});
     frmPagarManutencao hub;
     hub.show();
-    Screen s(hub, 250);
+    // Paid above the value (interest), so every amount written shows whether
+    // it was taken from the amount paid or from the payable's value.
+    Screen s(hub, 260);
     ScriptedMessages boxes;
     s.dlg.SpeedButton2()->click();
     QCOMPARE(boxes.boxes.size(), 0); // no question in this mode
     QCOMPARE(s.dlg.result(), int(QDialog::Accepted));
 
-    Columns settled = settledCommon(250) + Columns{{"especie", "Pagamento Pagar"},
+    Columns settled = settledCommon(260) + Columns{{"especie", "Pagamento Pagar"},
                                                    {"tiporecebimento", "Pagamento Pagar Dinh"},
                                                    {"tipo", "BOLETO"},
                                                    {"gerenial", "CONTA CORRENTE"}};
@@ -433,7 +436,7 @@ void TstSettlement::bankSettlement()
     Columns work = kWorkRow;
     work.removeIf([](const auto &c) { return c.first == "Valor"; });
     QCOMPARE(f.count("pagartemp"), 1);
-    CHECK_ROW(f.rows("pagartemp")[0], work + Columns{{"Valor", 250.0}, {"totalpg", 250.0}});
+    CHECK_ROW(f.rows("pagartemp")[0], work + Columns{{"Valor", 250.0}, {"totalpg", 260.0}});
 
     const auto ledger = f.rows("contacorrente");
     QCOMPARE(ledger.size(), 1);
@@ -445,7 +448,7 @@ void TstSettlement::bankSettlement()
                                   {"datalancamento", kQuitacao},
                                   {"dataquitacao", kQuitacao},
                                   {"datavencimento", kQuitacao},
-                                  {"debito", 250.0},
+                                  {"debito", 260.0},
                                   {"valor", QVariant()},
                                   {"codigofilial", 3.0},
                                   {"filial", "LOJA CENTRO"},
@@ -798,7 +801,22 @@ void TstSettlement::settledByAnotherWorkstationWhileLocked()
             if (!ok)
                 otherError = q.lastError().text();
             locked = true;
-            QThread::msleep(400);
+            // Hold the lock until the settlement's locking read is seen
+            // waiting for it on the server.
+            QElapsedTimer waiting;
+            waiting.start();
+            bool seen = false;
+            while (ok && !seen && waiting.elapsed() < 20000) {
+                QSqlQuery w(d);
+                seen = w.exec("select count(*) from information_schema.processlist "
+                              "where id <> connection_id() and command in ('Query', 'Execute') "
+                              "and info like '%FOR UPDATE%'") &&
+                       w.next() && w.value(0).toInt() > 0;
+                if (!seen)
+                    QThread::msleep(10);
+            }
+            if (ok && !seen)
+                otherError = QStringLiteral("the settlement never waited for the lock");
             if (!q.exec("COMMIT"))
                 otherError = q.lastError().text();
             d.close();
