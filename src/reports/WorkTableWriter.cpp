@@ -67,6 +67,7 @@ void WorkTableWriter::finish()
 void WorkTableWriter::flush()
 {
     m_table.require();
+    const bool full = m_pendingRows == m_perStatement;
     QString sql;
     sql.reserve(m_head.size() + m_pendingRows * (m_rowMarks.size() + 1));
     sql += m_head;
@@ -76,7 +77,33 @@ void WorkTableWriter::flush()
         sql += m_rowMarks;
     }
     try {
-        m_conn.exec(sql, m_values);
+        if (full) {
+            // Every full statement has the same text: the server parses it
+            // once and each further statement only carries its values.
+            if (!m_fullStatement) {
+                m_fullStatement.emplace(m_conn.database());
+                m_fullStatement->setForwardOnly(true);
+                if (!m_fullStatement->prepare(sql)) {
+                    const DbError e = DbError::fromSql(m_fullStatement->lastError(), sql);
+                    m_fullStatement.reset();
+                    throw e;
+                }
+            }
+            for (int i = 0; i < m_values.size(); ++i)
+                m_fullStatement->bindValue(i, m_values.at(i));
+            if (!m_fullStatement->exec()) {
+                const DbError e = DbError::fromSql(m_fullStatement->lastError(), sql);
+                m_fullStatement.reset();
+                if (e.isConnectionLost()) {
+                    // The session and its copy are gone; what the statement
+                    // wrote, if anything, went with them.
+                    m_conn.close();
+                }
+                throw e;
+            }
+        } else {
+            m_conn.exec(sql, m_values);
+        }
     } catch (const DbError &e) {
         if (!m_table.valid())
             throw DbError(Connection::privateCopyLostMessage(), e.nativeCode(), e.statement());

@@ -27,10 +27,12 @@
 #include "db/Connection.h"
 #include "db/PrivateTable.h"
 
+#include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
 
 class WorkTableWriter
 {
@@ -60,4 +62,5 @@ private:
     QVariantList m_values;
     int m_pendingRows = 0;
     int m_written = 0;
+    std::optional<QSqlQuery> m_fullStatement; // prepared once, run per full statement
 };
