@@ -4,6 +4,10 @@
 // maintenance screen reads.
 
 #include "app/MenuActions.h"
+#include "reports/FrmEncontro.h"
+#include "reports/FrmMovimentacaoAnualPagar.h"
+#include "reports/FrmResumoPagamentos.h"
+#include "reports/FrmResumoPagamnetoAbertoQuitado.h"
 #include "reports/OPFilialAberto1.h"
 #include "reports/ReportDialogs.h"
 #include "reports/Reports.h"
@@ -38,6 +42,15 @@ void Reports::registerHubEntries()
     // Entry 2 prints or e-mails the open payables of a branch.
     MenuActions::set(MenuActions::PayablesReports, 2,
                      [](QWidget *parent) { OPFilialAberto1::run(parent); });
+    // The screens that fill a work table of their own and print from it.
+    MenuActions::set(MenuActions::PayablesReports, 9,
+                     [](QWidget *parent) { FrmEncontro::run(parent); });
+    MenuActions::set(MenuActions::PayablesReports, 14,
+                     [](QWidget *parent) { FrmResumoPagamentos::run(parent); });
+    MenuActions::set(MenuActions::PayablesReports, 15,
+                     [](QWidget *parent) { FrmMovimentacaoAnualPagar::run(parent); });
+    MenuActions::set(MenuActions::PayablesReports, 17,
+                     [](QWidget *parent) { FrmResumoPagamnetoAbertoQuitado::run(parent); });
     for (const HubEntry &e : kEntries) {
         if (!e.dialog.isEmpty())
             MenuActions::set(MenuActions::PayablesReports, e.number, [e](QWidget *parent) {
