@@ -327,7 +327,8 @@ public:
         : m_binds(size_t(values.size())), m_bytes(size_t(values.size())),
           m_times(size_t(values.size())), m_ints(size_t(values.size())),
           m_int32s(size_t(values.size())), m_doubles(size_t(values.size())),
-          m_lengths(size_t(values.size()))
+          m_lengths(size_t(values.size())), m_nulls(size_t(values.size()), 0),
+          m_tinys(size_t(values.size()), 0)
     {
         std::memset(m_binds.data(), 0, m_binds.size() * sizeof(MYSQL_BIND));
         std::memset(m_times.data(), 0, m_times.size() * sizeof(MYSQL_TIME));
@@ -341,10 +342,36 @@ private:
     {
         MYSQL_BIND &b = m_binds[i];
         if (isNullValue(v)) {
-            b.buffer_type = MYSQL_TYPE_NULL;
+            // A missing date or time still tells the server its type, as the
+            // Qt driver's does (COALESCE and friends then give a date).
+            switch (v.typeId()) {
+            case QMetaType::QDate:
+                b.buffer_type = MYSQL_TYPE_DATE;
+                break;
+            case QMetaType::QTime:
+                b.buffer_type = MYSQL_TYPE_TIME;
+                break;
+            case QMetaType::QDateTime:
+                b.buffer_type = MYSQL_TYPE_DATETIME;
+                break;
+            default:
+                b.buffer_type = MYSQL_TYPE_NULL;
+                return;
+            }
+            m_nulls[i] = 1;
+            b.is_null = &m_nulls[i];
+            b.buffer = &m_times[i];
+            b.buffer_length = sizeof(MYSQL_TIME);
             return;
         }
         switch (v.typeId()) {
+        case QMetaType::Bool:
+            // A flag compares as the number it is ("= 1"), not as the word "true".
+            m_tinys[i] = v.toBool() ? 1 : 0;
+            b.buffer_type = MYSQL_TYPE_TINY;
+            b.buffer = &m_tinys[i];
+            b.buffer_length = 1;
+            return;
         case QMetaType::Int:
         case QMetaType::UInt:
             m_int32s[i] = int32_t(v.toLongLong());
@@ -421,6 +448,8 @@ private:
     std::vector<int32_t> m_int32s;
     std::vector<double> m_doubles;
     std::vector<unsigned long> m_lengths;
+    std::vector<my_bool> m_nulls;
+    std::vector<signed char> m_tinys;
 };
 
 bool dateOf(const MYSQL_TIME &t, QDate &date)
