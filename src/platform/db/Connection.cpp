@@ -1,5 +1,7 @@
 #include "db/Connection.h"
 
+#include "db/NativeQuery.h"
+
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -328,53 +330,70 @@ QSqlQuery Connection::exec(const QString &sql, const QVariantList &params)
     for (;;) {
         try {
             return run(sql, params);
-        } catch (DbError &e) {
-            if (!e.isConnectionLost())
-                throw;
-            if (m_inTransaction) {
-                // The statements before this one are gone with the session:
-                // running this one alone again would commit half an operation.
-                m_inTransaction = false;
-                close();
-                throw;
-            }
-            if (!isRetrySafe(sql)) {
-                // The server may have applied it before the reply was lost;
-                // sending it again could write it twice.
-                close();
-                static const QRegularExpression words(
-                    QStringLiteral("^\\W*(\\w+)(?:.*?\\b(?:INTO|FROM|UPDATE)\\s+`?(\\w+))?"),
-                    QRegularExpression::CaseInsensitiveOption |
-                        QRegularExpression::DotMatchesEverythingOption);
-                const auto m = words.match(sql);
-                QString what = m.captured(1).toUpper();
-                if (m.captured(1).compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0) {
-                    static const QRegularExpression table(
-                        QStringLiteral("^\\W*UPDATE\\s+`?(\\w+)"),
-                        QRegularExpression::CaseInsensitiveOption);
-                    what += QStringLiteral(" em ") + table.match(sql).captured(1);
-                } else if (!m.captured(2).isEmpty()) {
-                    what += QStringLiteral(" em ") + m.captured(2);
-                }
-                throw DbError(QStringLiteral("A conexão com o servidor foi perdida durante a "
-                                             "gravação (%1) e não se sabe se ela foi concluída. "
-                                             "Confira os dados antes de repetir.")
-                                  .arg(what),
-                              e.nativeCode(), sql)
-                    .withOutcome(DbError::Outcome::Unknown);
-            }
-            const LossAction action =
-                connectionLostHandler ? connectionLostHandler(e) : LossAction::Raise;
-            if (action == LossAction::Raise) {
-                close();
-                throw;
-            }
-            const QSet<QString> lostCopies = m_private;
-            reconnect();
-            if (namesAny(sql, lostCopies))
-                throw DbError(privateCopyLostMessage(), e.nativeCode(), sql);
+        } catch (const DbError &e) {
+            settleFailure(e, sql);
         }
     }
+}
+
+void Connection::stream(const QString &sql, const QVariantList &params, RowSink &sink)
+{
+    if (!isOpen())
+        open();
+    for (;;) {
+        try {
+            NativeQuery::run(NativeQuery::handle(database()), sql, params, sink);
+            return;
+        } catch (const DbError &e) {
+            settleFailure(e, sql);
+        }
+    }
+}
+
+void Connection::settleFailure(const DbError &e, const QString &sql)
+{
+    if (!e.isConnectionLost())
+        throw;
+    if (m_inTransaction) {
+        // The statements before this one are gone with the session:
+        // running this one alone again would commit half an operation.
+        m_inTransaction = false;
+        close();
+        throw;
+    }
+    if (!isRetrySafe(sql)) {
+        // The server may have applied it before the reply was lost;
+        // sending it again could write it twice.
+        close();
+        static const QRegularExpression words(
+            QStringLiteral("^\\W*(\\w+)(?:.*?\\b(?:INTO|FROM|UPDATE)\\s+`?(\\w+))?"),
+            QRegularExpression::CaseInsensitiveOption |
+                QRegularExpression::DotMatchesEverythingOption);
+        const auto m = words.match(sql);
+        QString what = m.captured(1).toUpper();
+        if (m.captured(1).compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0) {
+            static const QRegularExpression table(QStringLiteral("^\\W*UPDATE\\s+`?(\\w+)"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+            what += QStringLiteral(" em ") + table.match(sql).captured(1);
+        } else if (!m.captured(2).isEmpty()) {
+            what += QStringLiteral(" em ") + m.captured(2);
+        }
+        throw DbError(QStringLiteral("A conexão com o servidor foi perdida durante a "
+                                     "gravação (%1) e não se sabe se ela foi concluída. "
+                                     "Confira os dados antes de repetir.")
+                          .arg(what),
+                      e.nativeCode(), sql)
+            .withOutcome(DbError::Outcome::Unknown);
+    }
+    const LossAction action = connectionLostHandler ? connectionLostHandler(e) : LossAction::Raise;
+    if (action == LossAction::Raise) {
+        close();
+        throw;
+    }
+    const QSet<QString> lostCopies = m_private;
+    reconnect();
+    if (namesAny(sql, lostCopies))
+        throw DbError(privateCopyLostMessage(), e.nativeCode(), sql);
 }
 
 QString Connection::privateCopyLostMessage()

@@ -1,8 +1,11 @@
 #pragma once
 // The one database connection of the program and the error type every data
-// operation raises. A statement runs through exec(): when the server is found
-// gone, the loss handler decides between raising the error and reconnecting
-// and running the same statement again.
+// operation raises. A statement runs through exec() (or stream(), for the
+// rows of a list): when the server is found gone, the loss handler decides
+// between raising the error and reconnecting and running the same statement
+// again.
+
+#include "db/RowSink.h"
 
 #include <QHash>
 #include <QObject>
@@ -126,6 +129,13 @@ public:
     // without regard to case).
     QSqlQuery execNamed(const QString &sql, const QVariantMap &params);
     QVariant scalar(const QString &sql, const QVariantList &params = {});
+    // Runs one statement that returns rows and hands them to sink as they
+    // come off the network, through the client library on this same session
+    // (same transaction, temporary tables and timeouts; see NativeQuery).
+    // Parameters and the handling of a lost connection are those of exec():
+    // a read lost part way is run again after reconnecting, and the sink then
+    // starts over from columns(). The sink must not use this connection.
+    void stream(const QString &sql, const QVariantList &params, RowSink &sink);
 
     void begin();
     void commit();
@@ -219,6 +229,11 @@ signals:
 
 private:
     QSqlQuery run(const QString &sql, const QVariantList &params);
+    // The loss policy of exec() and stream(), called from the handler of the
+    // statement's DbError: raises (the error itself or what it means for the
+    // data) unless the connection was made again and the statement may run
+    // once more.
+    void settleFailure(const DbError &e, const QString &sql);
     void rollbackQuietly();
     void reconnect();
     QString beginOperation();

@@ -149,21 +149,27 @@ QVariantList RecordSet::paramValues() const
     return values;
 }
 
-void RecordSet::loadColumns(const QSqlRecord &rec, bool withBase)
+QHash<QString, int> RecordSet::baseWidths()
+{
+    QHash<QString, int> widths;
+    const QString table = baseTable();
+    if (!table.isEmpty()) {
+        for (const auto &c : m_conn->tableColumns(table))
+            widths.insert(c.name.toLower(), c.charLength);
+    }
+    return widths;
+}
+
+void RecordSet::loadColumns(const std::vector<SinkColumn> &columns,
+                            const QHash<QString, int> &baseWidths)
 {
     m_cols.clear();
     m_index.clear();
-    m_cols.resize(rec.count());
-    const QString table = withBase ? baseTable() : QString();
-    QHash<QString, int> baseWidths;
-    if (!table.isEmpty()) {
-        for (const auto &c : m_conn->tableColumns(table))
-            baseWidths.insert(c.name.toLower(), c.charLength);
-    }
-    for (int i = 0; i < rec.count(); ++i) {
+    m_cols.resize(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
         Column &c = m_cols[i];
-        c.name = rec.fieldName(i);
-        c.type = rec.field(i).metaType();
+        c.name = columns[i].name;
+        c.type = columns[i].type;
         switch (c.type.id()) {
         case QMetaType::Int:
         case QMetaType::UInt:
@@ -201,7 +207,7 @@ void RecordSet::loadColumns(const QSqlRecord &rec, bool withBase)
         }
         const QString lower = c.name.toLower();
         if (!m_index.contains(lower))
-            m_index.insert(lower, i);
+            m_index.insert(lower, int(i));
         auto bw = baseWidths.find(lower);
         c.inBase = bw != baseWidths.end();
         c.width = c.inBase ? bw.value() : -1;
@@ -209,6 +215,32 @@ void RecordSet::loadColumns(const QSqlRecord &rec, bool withBase)
         if (w > 0 && (c.width < 0 || w < c.width))
             c.width = w;
     }
+}
+
+void RecordSet::appendRow(const SinkCell *cells)
+{
+    const size_t n = m_cols.size();
+    for (size_t k = 0; k < n; ++k) {
+        Column &c = m_cols[k];
+        const SinkCell &v = cells[k];
+        c.null.push_back(v.null ? 1 : 0);
+        switch (c.kind) {
+        case Kind::Double:
+            c.d.push_back(v.null ? 0 : v.d);
+            break;
+        case Kind::Text:
+        case Kind::Bytes:
+            c.off.push_back(uint32_t(c.arena.size()));
+            c.len.push_back(v.null ? 0 : v.size);
+            if (!v.null && v.size > 0)
+                c.arena.append(v.bytes, qsizetype(v.size));
+            break;
+        default:
+            c.i.push_back(v.null ? 0 : v.i);
+            break;
+        }
+    }
+    ++m_storeRows;
 }
 
 size_t RecordSet::addStoreRow()
@@ -309,30 +341,19 @@ QVariant RecordSet::cell(const Column &c, size_t r) const
     return QVariant();
 }
 
-void RecordSet::fetch(QSqlQuery &q)
+// Each row goes from the network into the columns as it arrives.
+struct RecordSet::Filler final : RowSink
 {
-    loadColumns(q.record());
-    m_storeRows = 0;
-    const int n = q.size();
-    if (n > 0) {
-        for (Column &c : m_cols) {
-            c.null.reserve(n);
-            if (c.kind == Kind::Double)
-                c.d.reserve(n);
-            else if (c.kind == Kind::Text || c.kind == Kind::Bytes) {
-                c.off.reserve(n);
-                c.len.reserve(n);
-            } else
-                c.i.reserve(n);
-        }
+    Filler(RecordSet &rs, const QHash<QString, int> &widths) : rs(rs), widths(widths) {}
+    void columns(const std::vector<SinkColumn> &columns) override
+    {
+        rs.m_storeRows = 0; // a read run again after a reconnect starts over
+        rs.loadColumns(columns, widths);
     }
-    const int cols = int(m_cols.size());
-    while (q.next()) {
-        const size_t r = addStoreRow();
-        for (int i = 0; i < cols; ++i)
-            setCell(m_cols[i], r, q.value(i));
-    }
-}
+    void row(const SinkCell *cells) override { rs.appendRow(cells); }
+    RecordSet &rs;
+    const QHash<QString, int> &widths;
+};
 
 void RecordSet::clearRows()
 {
@@ -368,7 +389,10 @@ void RecordSet::filled()
 void RecordSet::openRows(const QSqlRecord &columns, const QList<QVariantList> &rows)
 {
     clearRows();
-    loadColumns(columns, false);
+    std::vector<SinkColumn> described;
+    for (int i = 0; i < columns.count(); ++i)
+        described.push_back({columns.fieldName(i), columns.field(i).metaType()});
+    loadColumns(described, {});
     const int cols = int(m_cols.size());
     for (const QVariantList &row : rows) {
         const size_t r = addStoreRow();
@@ -443,9 +467,15 @@ void RecordSet::open()
     const QVariantList values = paramValues();
     clearRows();
     try {
-        QSqlQuery q = m_conn->exec(m_parsed.sql, values);
-        fetch(q);
+        // The base table's columns are known before the rows start: while
+        // they stream the session runs nothing else.
+        const QHash<QString, int> widths = baseWidths();
+        Filler filler(*this, widths);
+        m_conn->stream(m_parsed.sql, values, filler);
     } catch (...) {
+        m_cols.clear();
+        m_index.clear();
+        m_storeRows = 0;
         emit reset();
         throw;
     }

@@ -4,6 +4,13 @@
 // UTF-8 buffer per column) so that lists of hundreds of thousands of rows
 // stay small; a current row; browse/edit/insert states; post() writes the
 // current row to the base table by its key and reads it back.
+//
+// open() streams the rows from the client library straight into the columns
+// (Connection::stream), each cell decoded once, and returns when the whole
+// result is in: only then do the current row, the counts, the order and the
+// signals exist. A view therefore never shows a part of a list as if it were
+// the list (the payables list opens on its last row), and nothing else runs
+// on the session while the rows are still coming.
 
 #include "db/Connection.h"
 
@@ -148,14 +155,16 @@ private:
         std::vector<uint8_t> null;
     };
 
-    void fetch(QSqlQuery &q);
+    struct Filler; // receives the rows of open()
     // Empties the set before it is filled again.
     void clearRows();
     // The rows are in: the visible order, the state and the signals.
     void filled();
-    // withBase: the widths and base-table membership come from the base
-    // table's columns.
-    void loadColumns(const QSqlRecord &rec, bool withBase = true);
+    // baseWidths: the base table's columns (lower-case name -> text width,
+    // -1 for others), for the widths and base-table membership.
+    void loadColumns(const std::vector<SinkColumn> &columns, const QHash<QString, int> &baseWidths);
+    QHash<QString, int> baseWidths();
+    void appendRow(const SinkCell *cells);
     void resolveBase();
     QVariant cell(const Column &c, size_t store) const;
     void setCell(Column &c, size_t store, const QVariant &v);
