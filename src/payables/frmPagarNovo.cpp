@@ -620,8 +620,11 @@ void frmPagarNovo::ToolButton2Click()
 bool frmPagarNovo::validate()
 {
     // A code typed but not read yet (the tool button takes no focus) is read
-    // now; the clerk then sees what it filled before generating.
-    if (m_codigo->text() != m_codigoLido) {
+    // now; the clerk then sees what it filled before generating. A code that
+    // did not read keeps the bill from being written until it is mended or
+    // cleared.
+    const bool unread = m_codigo->text() != m_codigoLido;
+    if (unread || (!m_codigo->text().trimmed().isEmpty() && !m_paymentCode)) {
         const bool hadCode = !m_codigo->text().trimmed().isEmpty();
         if (!readPaymentCode() || hadCode)
             return false;
