@@ -357,6 +357,10 @@ void frmPagarNovo::buildUi()
     m_codigoInfo->setObjectName(QStringLiteral("lblCodigoBarras"));
     m_codigoInfo->setWordWrap(true);
     m_codigoInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for what the code is and what it filled, so reading one does not
+    // move the fields under the clerk's eyes.
+    m_codigoInfo->setMinimumHeight(2 * m_codigoInfo->fontMetrics().lineSpacing());
+    m_codigoInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     code->addWidget(m_codigoInfo, 2, 0);
     grid->addLayout(code, row++, 0, 1, 6);
 
