@@ -3,6 +3,8 @@
 #include "app/Globals.h"
 #include "widgets/Messages.h"
 
+#include <QSqlQuery>
+
 namespace {
 DM *g_instance = nullptr;
 }
@@ -66,7 +68,26 @@ bool DM::connectWith(const ConnectionSettings &settings, QString *error)
             *error = e.message();
         return false;
     }
+    addNewColumns();
     return true;
+}
+
+void DM::addNewColumns()
+{
+    // A database made before bills kept their payment code gets the column at
+    // the first connection; asking first keeps every later start from taking
+    // the table's lock. A user without the right to alter tables still starts:
+    // only entering a bill with a code is then refused by the server.
+    try {
+        QSqlQuery q = MyConnection1->exec(
+            QStringLiteral("SELECT COUNT(*), COALESCE(SUM(COLUMN_NAME = 'codigobarras'), 0) FROM "
+                           "information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND "
+                           "TABLE_NAME = 'pagar'"));
+        if (q.next() && q.value(0).toInt() > 0 && q.value(1).toInt() == 0)
+            MyConnection1->exec(QStringLiteral(
+                "ALTER TABLE pagar ADD COLUMN IF NOT EXISTS codigobarras VARCHAR(512) NULL"));
+    } catch (const DbError &) {
+    }
 }
 
 ConnectionSettings DM::settingsOf(const AdminConfig &c)

@@ -48,6 +48,10 @@ public:
     RecordSet *tbContacorrente;
 
 private:
+    // Columns this program added to tables of the suite after their first
+    // release, added to an older database (nullable; the other programs
+    // ignore them).
+    void addNewColumns();
     QString m_startupError;
 };
 

@@ -30,12 +30,15 @@ RowValues EntryPlan::instalmentRow(const NewPayableValues &v, int i, const QStri
                                    const QString &hora)
 {
     const QString nome = v.nomeFornecedor.left(NomeWidth);
-    return {
+    const QDate venc = v.primeiroVencimento.isValid()
+                           ? v.primeiroVencimento.addDays(30 * qint64(i - 1))
+                           : v.emissao.addDays(30 * qint64(i));
+    RowValues row = {
         {QStringLiteral("Nota"), v.nota.left(NotaWidth)},
         {QStringLiteral("notacontrole"), v.nota + QLatin1Char('/') + QString::number(i)},
         {QStringLiteral("condicao"), QString::number(i) + QStringLiteral("º PARCELA")},
         {QStringLiteral("Dataemissao"), v.emissao},
-        {QStringLiteral("Datavenc"), v.emissao.addDays(30 * qint64(i))},
+        {QStringLiteral("Datavenc"), venc},
         {QStringLiteral("Valor"), v.valorParcela},
         {QStringLiteral("total"), v.total},
         {QStringLiteral("parcelas"), v.parcelas},
@@ -57,6 +60,9 @@ RowValues EntryPlan::instalmentRow(const NewPayableValues &v, int i, const QStri
         {QStringLiteral("usuario"), user},
         {QStringLiteral("horalanc"), hora},
     };
+    if (!v.codigoBarras.isEmpty())
+        row.append({QStringLiteral("codigobarras"), v.codigoBarras});
+    return row;
 }
 
 EntryPlan EntryPlan::instalments(const NewPayableValues &v, const QString &user,

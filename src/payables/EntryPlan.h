@@ -5,7 +5,8 @@
 // PayablesBook::generate() and PayablesBook::settleAtEntry() carry it out.
 //
 // A count of instalments n (the count typed, rounded half away from zero)
-// gives n open payables due every 30 days after the emission date, each for
+// gives n open payables due every 30 days after the emission date (or, when a
+// first due date was given, on it and every 30 days after it), each for
 // the total divided by the count and rounded to cents: no instalment absorbs
 // the rounding difference. A count of zero means paid on the spot: one
 // payable settled on the day chosen, for the total rounded to cents, with its
@@ -38,7 +39,9 @@ struct NewPayableValues
     double codigoDespesa = 0;
     QString despesa;
     QString obs;
-    double valorParcela = 0; // EntryPlan::instalmentValue(total, parcelas)
+    double valorParcela = 0;  // EntryPlan::instalmentValue(total, parcelas)
+    QDate primeiroVencimento; // invalid: the first instalment is due emission + 30 days
+    QString codigoBarras;     // the payment code read, carried by every row; "" for none
 };
 
 struct EntryPlan
@@ -47,6 +50,8 @@ struct EntryPlan
     // than their columns.
     static constexpr int NotaWidth = 10;
     static constexpr int NomeWidth = 50;
+    // The payment code's column; a longer code is refused, never cut.
+    static constexpr int CodigoBarrasWidth = 512;
 
     // RoundDecimals(2, total / count), or of the total for a count of 0.
     static double instalmentValue(double total, double parcelas);
@@ -55,7 +60,9 @@ struct EntryPlan
     static int instalmentCount(double parcelas);
 
     // The columns every payable row of an entry carries, for instalment i
-    // (1-based): open, due emission + 30 × i days.
+    // (1-based): open, due emission + 30 × i days, or first due date +
+    // 30 × (i - 1) days. The payment code's column is written only when there
+    // is a code, so a bill without one writes what it always wrote.
     static RowValues instalmentRow(const NewPayableValues &values, int i, const QString &user,
                                    const QString &hora);
 

@@ -27,9 +27,11 @@
 #include "widgets/UpperEdit.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -465,6 +467,18 @@ QWidget *frmPagarManutencao::buildEditPage()
     calc->setAutoDefault(false);
     connect(calc, &QPushButton::clicked, this, &frmPagarManutencao::calculadora);
     grid->addWidget(calc, 6, 4);
+
+    grid->addWidget(new QLabel(QStringLiteral("Código de Barras / PIX"), page), 8, 0, 1, 2);
+    auto *codigo = new QLineEdit(page);
+    codigo->setObjectName(QStringLiteral("edtCodigoBarras"));
+    m_binder->bindText(codigo, QStringLiteral("codigobarras"), true);
+    grid->addWidget(codigo, 8, 2, 1, 2);
+    auto *copiar = new QPushButton(QStringLiteral("Copiar"), page);
+    copiar->setObjectName(QStringLiteral("btnCopiarCodigo"));
+    copiar->setToolTip(QStringLiteral("Copia o código para colar no banco"));
+    copiar->setAutoDefault(false);
+    connect(copiar, &QPushButton::clicked, this, &frmPagarManutencao::copiarCodigoBarras);
+    grid->addWidget(copiar, 8, 4);
     return page;
 }
 
@@ -933,6 +947,20 @@ void frmPagarManutencao::ultimo()
 {
     if (m_tbPagar->isOpen())
         Guarded([this] { m_tbPagar->last(); });
+}
+
+void frmPagarManutencao::copiarCodigoBarras()
+{
+    const QString codigo = m_tbPagar->isOpen() && m_tbPagar->recNo() >= 0 &&
+                                   m_tbPagar->hasField(QStringLiteral("codigobarras"))
+                               ? m_tbPagar->text(QStringLiteral("codigobarras"))
+                               : QString();
+    if (codigo.isEmpty()) {
+        Messages::information(kAtencao,
+                              QStringLiteral("Esta duplicata não tem código de barras nem PIX."));
+        return;
+    }
+    QGuiApplication::clipboard()->setText(codigo);
 }
 
 void frmPagarManutencao::calculadora()

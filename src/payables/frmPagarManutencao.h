@@ -124,6 +124,9 @@ public slots:
     void BaixaAutomatica(); // F3
     void BaixaDuplicata();  // right-click "Baixa de Duplicata / Nota"
     void calculadora();
+    // Puts the payable's payment code (typed line or PIX) on the clipboard,
+    // for the clerk who pays it in the internet bank.
+    void copiarCodigoBarras();
     void lookupFornecedor();
     void lookupFilial();
     void lookupDespesa();

@@ -8,6 +8,7 @@
 #include "payables/FrmBaixaPagar.h"
 #include "payables/PayablesBook.h"
 #include "payables/PayablesLookups.h"
+#include "paymentcodes/PaymentCodeReader.h"
 #include "registries/PickLists.h"
 #include "registries/SimpleRegistryWindow.h"
 #include "registries/frmFornecedor.h"
@@ -23,6 +24,7 @@
 #include "widgets/TitleBand.h"
 
 #include <QFocusEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -330,6 +332,38 @@ void frmPagarNovo::buildUi()
             QStringLiteral("Cadastro e Manutenção de Tipo de Despesa"),
             &frmPagarNovo::cadastroDespesa, m_codDespesa, m_descDespesa);
 
+    // The payment code, above the amounts it fills.
+    auto *code = new QGridLayout;
+    code->setHorizontalSpacing(6);
+    code->setVerticalSpacing(2);
+    code->addWidget(new QLabel(QStringLiteral("Código de Barras / Linha Digitável / PIX"), sheet),
+                    0, 0);
+    m_codigo = new QLineEdit(sheet);
+    m_codigo->setObjectName(QStringLiteral("edtCodigoBarras"));
+    m_codigo->setToolTip(
+        QStringLiteral("Cole ou leia o código de barras, a linha digitável ou o PIX copia e cola"));
+    // Enter ends a reader's digits: the code is read here, then the focus moves on.
+    EnterAsTab::exclude(m_codigo);
+    connect(m_codigo, &QLineEdit::returnPressed, this, [this] {
+        if (readPaymentCode())
+            focusNextChild();
+    });
+    connect(m_codigo, &QLineEdit::editingFinished, this, [this] {
+        if (m_codigo->text() != m_codigoLido)
+            readPaymentCode();
+    });
+    code->addWidget(m_codigo, 1, 0);
+    m_codigoInfo = new QLabel(sheet);
+    m_codigoInfo->setObjectName(QStringLiteral("lblCodigoBarras"));
+    m_codigoInfo->setWordWrap(true);
+    m_codigoInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Room for what the code is and what it filled, so reading one does not
+    // move the fields under the clerk's eyes.
+    m_codigoInfo->setMinimumHeight(2 * m_codigoInfo->fontMetrics().lineSpacing());
+    m_codigoInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    code->addWidget(m_codigoInfo, 2, 0);
+    grid->addLayout(code, row++, 0, 1, 6);
+
     // The bill itself.
     auto *bill = new QGridLayout;
     bill->setHorizontalSpacing(6);
@@ -341,24 +375,29 @@ void frmPagarNovo::buildUi()
     m_data = new DateEdit(sheet);
     m_data->setObjectName(QStringLiteral("DateEdit1"));
     bill->addWidget(m_data, 1, 1);
-    bill->addWidget(new QLabel(QStringLiteral("Valor R$"), sheet), 0, 2);
+    bill->addWidget(new QLabel(QStringLiteral("1º Vencimento"), sheet), 0, 2);
+    m_vencimento = new DateEdit(sheet);
+    m_vencimento->setObjectName(QStringLiteral("DateEditVencimento"));
+    m_vencimento->setToolTip(QStringLiteral("Em branco: 30 dias após a emissão"));
+    bill->addWidget(m_vencimento, 1, 2);
+    bill->addWidget(new QLabel(QStringLiteral("Valor R$"), sheet), 0, 3);
     m_valor = new EntryNumberEdit([](double v) { return DisplayFormat::money(v); }, sheet);
     m_valor->setObjectName(QStringLiteral("CurrencyEdit2"));
-    bill->addWidget(m_valor, 1, 2);
+    bill->addWidget(m_valor, 1, 3);
     QToolButton *calc = pictureButton(QStringLiteral("TSpeedButton"), QStringLiteral("Calculadora"),
                                       QStringLiteral("="), QColor(90, 90, 90), 24, sheet);
     connect(calc, &QToolButton::clicked, this, &frmPagarNovo::TSpeedButtonClick);
-    bill->addWidget(calc, 1, 3);
-    bill->addWidget(new QLabel(QStringLiteral("Parcelas"), sheet), 0, 4);
+    bill->addWidget(calc, 1, 4);
+    bill->addWidget(new QLabel(QStringLiteral("Parcelas"), sheet), 0, 5);
     m_parcelas = new EntryNumberEdit(countShown, sheet);
     m_parcelas->setObjectName(QStringLiteral("CurrencyEdit1"));
     m_parcelas->setFixedWidth(60);
-    bill->addWidget(m_parcelas, 1, 4);
+    bill->addWidget(m_parcelas, 1, 5);
     m_gerar = new QPushButton(QStringLiteral("&Gerar"), sheet);
     m_gerar->setObjectName(QStringLiteral("BitBtn1"));
     m_gerar->setAutoDefault(false);
     connect(m_gerar, &QPushButton::clicked, this, &frmPagarNovo::BitBtn1Click);
-    bill->addWidget(m_gerar, 1, 5);
+    bill->addWidget(m_gerar, 1, 6);
     bill->setColumnStretch(0, 1);
     grid->addLayout(bill, row++, 0, 1, 6);
 
@@ -447,6 +486,7 @@ void frmPagarNovo::prepareEntry()
     m_obs->clear();
     m_parcelas->setValue(0);
     m_valor->setValue(0);
+    clearPaymentCode();
     // The cost-centre code keeps its value.
     for (QLineEdit *e : {m_codFornecedor, m_codFilial, m_codTipo, m_codDespesa})
         setCode(e, 0);
@@ -569,6 +609,7 @@ void frmPagarNovo::ToolButton8Click()
     m_obs->clear();
     m_parcelas->setValue(0);
     m_valor->setValue(0);
+    clearPaymentCode();
     // The branch and the cost centre stay for the next entry.
     for (QLineEdit *e : {m_codFornecedor, m_codTipo, m_codDespesa})
         setCode(e, 0);
@@ -582,6 +623,16 @@ void frmPagarNovo::ToolButton2Click()
 
 bool frmPagarNovo::validate()
 {
+    // A code typed but not read yet (the tool button takes no focus) is read
+    // now; the clerk then sees what it filled before generating. A code that
+    // did not read keeps the bill from being written until it is mended or
+    // cleared.
+    const bool unread = m_codigo->text() != m_codigoLido;
+    if (unread || (!m_codigo->text().trimmed().isEmpty() && !m_paymentCode)) {
+        const bool hadCode = !m_codigo->text().trimmed().isEmpty();
+        if (!readPaymentCode() || hadCode)
+            return false;
+    }
     const std::pair<bool, const char *> checks[] = {
         {m_nomeFornecedor->text().isEmpty(), "Razão Social do Fornecedor em Branco !!!"},
         {m_nomeFilial->text().isEmpty(), "Razão Social da Filial em Branco !!!"},
@@ -622,6 +673,13 @@ bool frmPagarNovo::copyValues()
         m_data->setFocus();
         return false;
     }
+    if (!m_vencimento->text().isEmpty() && !m_vencimento->date().isValid()) {
+        Messages::warning(
+            kAtencao,
+            QStringLiteral("Data do 1º Vencimento inválida: %1 !!!").arg(m_vencimento->text()));
+        m_vencimento->setFocus();
+        return false;
+    }
     bool ok = false;
     const double parcelas = m_parcelas->value(&ok);
     if (!ok || !std::isfinite(parcelas)) {
@@ -647,6 +705,9 @@ bool frmPagarNovo::copyValues()
     v.despesa = m_descDespesa->text();
     v.obs = m_obs->toPlainText();
     v.valorParcela = EntryPlan::instalmentValue(v.total, v.parcelas);
+    v.primeiroVencimento = m_vencimento->date();
+    if (m_paymentCode)
+        v.codigoBarras = m_paymentCode->text;
     m_values = v;
     return true;
 }
@@ -699,4 +760,106 @@ void frmPagarNovo::BitBtn1Click()
     setEntering(false);
     emit generated(m_values.nota);
     accept();
+}
+
+void frmPagarNovo::clearPaymentCode()
+{
+    m_codigo->clear();
+    m_codigoLido.clear();
+    m_paymentCode.reset();
+    m_vencimento->setDate(QDate());
+    showCodeInfo(QString(), false);
+}
+
+void frmPagarNovo::showCodeInfo(const QString &text, bool error)
+{
+    QPalette p = m_codigoInfo->palette();
+    p.setColor(QPalette::WindowText, error ? QColor(180, 30, 30) : QColor(0, 104, 210));
+    m_codigoInfo->setPalette(p);
+    m_codigoInfo->setText(text);
+}
+
+bool frmPagarNovo::readPaymentCode()
+{
+    const QString text = m_codigo->text();
+    m_codigoLido = text;
+    m_paymentCode.reset();
+    if (text.trimmed().isEmpty()) {
+        showCodeInfo(QString(), false);
+        return true;
+    }
+    PaymentCodeReading reading = PaymentCodeReader::read(text, Clock::today());
+    // Kept whole or not at all: a cut PIX code would be refused by the bank.
+    if (reading.ok() && reading.code.text.size() > EntryPlan::CodigoBarrasWidth)
+        reading = PaymentCodeReading::failure(
+            QStringLiteral("Código com %1 caracteres; o máximo guardado é %2")
+                .arg(reading.code.text.size())
+                .arg(EntryPlan::CodigoBarrasWidth));
+    if (!reading.ok()) {
+        showCodeInfo(reading.error, true);
+        Messages::warning(kAtencao, reading.error);
+        m_codigo->setFocus();
+        m_codigo->selectAll();
+        return false;
+    }
+
+    const PaymentCode &code = reading.code;
+    m_paymentCode = code;
+    QStringList filled;
+    if (code.amountCents) {
+        m_valor->setValue(code.amount());
+        filled << QStringLiteral("Valor %1").arg(formatMoneyCents(*code.amountCents));
+    }
+    if (code.dueDate) {
+        m_vencimento->setDate(*code.dueDate);
+        filled << QStringLiteral("1º Vencimento %1").arg(code.dueDate->toString("dd/MM/yyyy"));
+    }
+    QString info =
+        code.displayText() + QLatin1Char('\n') +
+        (filled.isEmpty()
+             ? QStringLiteral("O código não traz valor nem vencimento: preencha-os.")
+             : QStringLiteral("Preenchido: %1.").arg(filled.join(QStringLiteral(" e "))));
+    const QString supplier = proposeSupplier(code.pixKeyDocument());
+    if (!supplier.isEmpty())
+        info += QLatin1Char(' ') + supplier;
+    showCodeInfo(info, false);
+    return true;
+}
+
+QString frmPagarNovo::proposeSupplier(const QString &document)
+{
+    if (document.isEmpty() || !DM::instance())
+        return QString();
+    // The registry keeps CNPJs and CPFs as typed, with or without their dots,
+    // slash and dash: only the digits are compared.
+    RecordSet found(&Db(),
+                    QStringLiteral("select * from fornecedor where "
+                                   "REGEXP_REPLACE(COALESCE(Cgccpf, ''), '[^0-9]', '') = :doc1 or "
+                                   "REGEXP_REPLACE(COALESCE(Cgc, ''), '[^0-9]', '') = :doc2 or "
+                                   "REGEXP_REPLACE(COALESCE(Cpf, ''), '[^0-9]', '') = :doc3 "
+                                   "order by CodigoFornecedor"));
+    found.setParam(QStringLiteral("doc1"), document);
+    found.setParam(QStringLiteral("doc2"), document);
+    found.setParam(QStringLiteral("doc3"), document);
+    if (!Guarded([&found] { found.open(); }) || found.isEmpty())
+        return QString();
+    found.first();
+    const double codigo = found.number(QStringLiteral("CodigoFornecedor"));
+    const QString nome = found.text(QStringLiteral("Nome"));
+    const QString kind = document.size() == 14 ? QStringLiteral("CNPJ") : QStringLiteral("CPF");
+    if (!m_nomeFornecedor->text().isEmpty()) {
+        if (m_codFornecedor->text().toDouble() == codigo)
+            return QStringLiteral("A chave PIX é o %1 do fornecedor escolhido.").arg(kind);
+        if (!Messages::question(
+                QStringLiteral("Fornecedor"),
+                QStringLiteral("A chave PIX %1 é o %2 do fornecedor %3 - %4, e não de %5.\n\n"
+                               "Deseja usar este fornecedor?")
+                    .arg(document, kind, QString::number(codigo, 'f', 0), nome,
+                         m_nomeFornecedor->text())))
+            return QString();
+    }
+    Pick::copyCurrentRow(
+        PickLists::spec(PickLists::Member::frmL_Fornecedor), &found,
+        PickLists::EntrySink([this](const QString &n, const QVariant &v) { setEntryField(n, v); }));
+    return QStringLiteral("Fornecedor pela chave PIX (%1): %2.").arg(kind, nome);
 }

@@ -12,13 +12,24 @@
 // from that copy. The rows of one generation are one operation: a database
 // failure writes none of them and leaves the screen open with its fields.
 // Whoever opened the screen follows it through its signals.
+//
+// Above the amounts, "Código de Barras / Linha Digitável / PIX" takes what a
+// clerk pastes or a barcode reader types (ending with Enter): a code that
+// reads fills what it carries, the total and the first due date (both still
+// editable), and the line under it says what the code is and what was filled;
+// a code that does not read says what is wrong and fills nothing. A PIX key
+// that is a supplier's CNPJ/CPF proposes that supplier. The code read is
+// written into every instalment of the bill.
 
 #include "payables/EntryPlan.h"
+#include "paymentcodes/PaymentCode.h"
 
 #include <QDate>
 #include <QDialog>
 #include <QString>
 #include <QVariant>
+
+#include <optional>
 
 class BigToolBar;
 class DateEdit;
@@ -55,6 +66,13 @@ public:
     QLineEdit *valorEdit() const;
     QLineEdit *parcelasEdit() const;
     QPlainTextEdit *memo() const { return m_obs; }
+    QLineEdit *codigoBarrasEdit() const { return m_codigo; }
+    // What the code read is, what it filled, or what is wrong with it.
+    QLabel *codigoBarrasInfo() const { return m_codigoInfo; }
+    // Empty: the first instalment is due 30 days after the emission date.
+    DateEdit *primeiroVencimento() const { return m_vencimento; }
+    // The code last read and accepted (empty when none, or it did not read).
+    const std::optional<PaymentCode> &paymentCode() const { return m_paymentCode; }
     // Read-only code and description fields.
     QLineEdit *codigoFornecedor() const { return m_codFornecedor; }
     QLineEdit *nomeFornecedor() const { return m_nomeFornecedor; }
@@ -83,6 +101,9 @@ public slots:
     void cadastroCusto();
     void cadastroFilial();
     void cadastroDespesa();
+    // Reads the code field (Enter, leaving the field, or "&Gerar" with a
+    // code not read yet); false when it holds a code that does not read.
+    bool readPaymentCode();
 
 signals:
     // An entry starts (the screen is shown, or "Incluir"): the lists it picks
@@ -106,6 +127,11 @@ private:
     void setEntering(bool entering);
     bool validate();
     bool copyValues();
+    void clearPaymentCode();
+    void showCodeInfo(const QString &text, bool error);
+    // The supplier whose CNPJ/CPF is document, proposed for the entry; the
+    // sentence to add to the code's line ("" when none was proposed).
+    QString proposeSupplier(const QString &document);
     PayablesLookups *m_lookups;
     NewPayableValues m_values;
 
@@ -130,4 +156,9 @@ private:
     EntryNumberEdit *m_parcelas = nullptr;
     QPushButton *m_gerar = nullptr;
     QPlainTextEdit *m_obs = nullptr;
+    QLineEdit *m_codigo = nullptr;
+    QLabel *m_codigoInfo = nullptr;
+    DateEdit *m_vencimento = nullptr;
+    QString m_codigoLido; // the field's text when it was last read
+    std::optional<PaymentCode> m_paymentCode;
 };

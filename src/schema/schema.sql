@@ -15,6 +15,9 @@
 -- Payables: one row per instalment of a bill.
 -- negociacao defaults to 'N' because no screen writes it when creating a row,
 -- and the open-payables reports only list rows with negociacao = 'N'.
+-- codigobarras is the boleto's typed line or the PIX "copia e cola" the bill was
+-- entered from (a dynamic PIX code with its URL runs well past 100 characters);
+-- only the new-payable screen writes it, and the other programs ignore it.
 -- ---------------------------------------------------------------------------
 CREATE TABLE IF NOT EXISTS pagar (
   Controle INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
@@ -70,6 +73,7 @@ CREATE TABLE IF NOT EXISTS pagar (
   codigoparcela DOUBLE DEFAULT NULL,
   descparcela VARCHAR(50) DEFAULT NULL,
   controles VARCHAR(15) DEFAULT NULL,
+  codigobarras VARCHAR(512) DEFAULT NULL,
   KEY idx_pagar_datavenc (Datavenc),
   KEY idx_pagar_dataquitacao (Dataquitacao),
   KEY idx_pagar_nota (Nota),

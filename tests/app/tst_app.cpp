@@ -97,6 +97,7 @@ private slots:
     void reconnectPolicyOnKilledConnection();
     void lostConnectionInsideTransactionIsNotRetried();
     void startupQuietWhenServerFoldsTableNames();
+    void olderDatabaseGetsThePaymentCodeColumn();
     void mainWindowCaptionAndButtons();
     void missingSiblingProgram_data();
     void missingSiblingProgram();
@@ -231,6 +232,30 @@ void TstApp::startupQuietWhenServerFoldsTableNames()
     QVERIFY(dm.connectWith(TestDb::serverSettings(db.databaseName())));
     QCOMPARE(dm.tableNameCaseProblem(), QString()); // the test server folds names
     QVERIFY(dm.MyConnection1->exec("Select * From Fornecedor").isActive());
+}
+
+void TstApp::olderDatabaseGetsThePaymentCodeColumn()
+{
+    TestDb db;
+    REQUIRE_DB(db);
+    QSqlQuery q(db.sql());
+    QVERIFY(q.exec("ALTER TABLE pagar DROP COLUMN codigobarras"));
+    QVERIFY(q.exec("insert into pagar (Nota, Valor) values ('VELHA', 10)"));
+    const QString column =
+        "select CHARACTER_MAXIMUM_LENGTH, IS_NULLABLE from information_schema.COLUMNS where "
+        "TABLE_SCHEMA = database() and TABLE_NAME = 'pagar' and COLUMN_NAME = 'codigobarras'";
+    for (int connection = 1; connection <= 2; ++connection) { // the second finds it there
+        DM dm;
+        QVERIFY(dm.connectWith(TestDb::serverSettings(db.databaseName())));
+        QVERIFY(q.exec(column) && q.next());
+        QCOMPARE(q.value(0).toInt(), 512);
+        QCOMPARE(q.value(1).toString(), QString("YES"));
+        QVERIFY(q.exec("select Nota, Valor, codigobarras from pagar") && q.next());
+        QCOMPARE(q.value(0).toString(), QString("VELHA"));
+        QCOMPARE(q.value(1).toDouble(), 10.0);
+        QVERIFY(q.value(2).isNull());
+        QVERIFY(!q.next());
+    }
 }
 
 void TstApp::mainWindowCaptionAndButtons()

@@ -151,6 +151,20 @@ struct Screen
     }
 };
 
+const QString kPixCnpj = "00020126360014br.gov.bcb.pix01141234567800019552040000530398654071500.50"
+                         "5802BR5918ACME COMERCIO LTDA6009SAO PAULO62110507NF1234563046BBD";
+const QString kPixDynamic =
+    "00020101021226790014br.gov.bcb.pix2557qr.example.com.br/pix/v2/9d36b84fc70b478fb95c"
+    "12729b90ca255204000053039865802BR5918EMPRESA EXEMPLO SA6008CURITIBA62070503***63040826";
+
+// What a barcode reader does: the digits, then Enter.
+void readCode(frmPagarNovo &w, const QString &code)
+{
+    w.codigoBarrasEdit()->setFocus();
+    w.codigoBarrasEdit()->setText(code);
+    QTest::keyClick(w.codigoBarrasEdit(), Qt::Key_Return);
+}
+
 void checkOpenInstalmentColumns(const Row &r)
 {
     QCOMPARE(r["dataemissao"].toDate(), kEmissao);
@@ -288,6 +302,12 @@ private slots:
     void quickSettlementFailureKeepsDialogOpen();
     void openAndFurtherMaintenance();
     void programInstance();
+    void paymentCodeFillsTheEntry_data();
+    void paymentCodeFillsTheEntry();
+    void refusedPaymentCodeFillsNothing_data();
+    void refusedPaymentCodeFillsNothing();
+    void pixKeyProposesSupplier_data();
+    void pixKeyProposesSupplier();
 };
 
 void TstNewPayable::cleanup()
@@ -966,3 +986,210 @@ void TstNewPayable::programInstance()
 
 CP_TEST(TstNewPayable)
 #include "tst_newpayable.moc"
+
+void TstNewPayable::paymentCodeFillsTheEntry_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("byGerar"); // not read with Enter: "&Gerar" reads it first
+    QTest::addColumn<QString>("valorShown");
+    QTest::addColumn<QString>("vencShown"); // "" when the code has no due date
+    QTest::addColumn<QString>("info");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("vencs");
+    QTest::addColumn<double>("valor");
+    // Today is 29/04/2024: factor 9936 is 20/12/2024 of the first cycle, 1016
+    // is 10/03/2025 of the second (not 19/07/2000).
+    QTest::newRow("boleto typed line, as printed")
+        << "34191.57007 12345.678127 34123.450008 3 99360000035000" << false << "350,00"
+        << "20/12/2024"
+        << "Boleto Itaú Unibanco (341) — R$ 350,00 — vencimento 20/12/2024\n"
+           "Preenchido: Valor R$ 350,00 e 1º Vencimento 20/12/2024."
+        << "34191570071234567812734123450008399360000035000"
+        << QStringList{"20/12/2024", "19/01/2025"} << 175.0;
+    QTest::newRow("boleto barcode from a reader, after the restart")
+        << "23792101600001234561234090000001234500678900" << false << "1.234,56"
+        << "10/03/2025"
+        << "Boleto Bradesco (237) — R$ 1.234,56 — vencimento 10/03/2025\n"
+           "Preenchido: Valor R$ 1.234,56 e 1º Vencimento 10/03/2025."
+        << "23791234059000000123145006789007210160000123456"
+        << QStringList{"10/03/2025", "09/04/2025"} << 617.28;
+    QTest::newRow("boleto read by Gerar")
+        << "34191.57007 12345.678127 34123.450008 3 99360000035000" << true << "350,00"
+        << "20/12/2024"
+        << "Boleto Itaú Unibanco (341) — R$ 350,00 — vencimento 20/12/2024\n"
+           "Preenchido: Valor R$ 350,00 e 1º Vencimento 20/12/2024."
+        << "34191570071234567812734123450008399360000035000"
+        << QStringList{"20/12/2024", "19/01/2025"} << 175.0;
+    QTest::newRow("arrecadação: the value, no due date")
+        << "83640000001-1 33120138000-2 81288462711-6 08013618155-1" << false << "133,12"
+        << ""
+        << "Arrecadação Energia elétrica e gás — R$ 133,12\nPreenchido: Valor R$ 133,12."
+        << "836400000011331201380002812884627116080136181551"
+        << QStringList{"09/02/2024", "10/03/2024"} << 66.56;
+    QTest::newRow("PIX with amount")
+        << kPixCnpj << false << "1.500,50"
+        << ""
+        << "PIX ACME COMERCIO LTDA, SAO PAULO — R$ 1.500,50 — chave "
+           "12345678000195\nPreenchido: Valor R$ 1.500,50."
+        << kPixCnpj << QStringList{"09/02/2024", "10/03/2024"} << 750.25;
+    // 150 characters: the whole code is kept.
+    QTest::newRow("dynamic PIX without amount: the total typed stays")
+        << kPixDynamic << false << "100"
+        << ""
+        << "PIX dinâmico EMPRESA EXEMPLO SA, CURITIBA — sem valor no código — cobrança "
+           "qr.example.com.br/pix/v2/9d36b84fc70b478fb95c12729b90ca25\n"
+           "O código não traz valor nem vencimento: preencha-os."
+        << kPixDynamic << QStringList{"09/02/2024", "10/03/2024"} << 50.0;
+}
+
+void TstNewPayable::paymentCodeFillsTheEntry()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, byGerar);
+    QFETCH(QString, valorShown);
+    QFETCH(QString, vencShown);
+    QFETCH(QString, info);
+    QFETCH(QString, stored);
+    QFETCH(QStringList, vencs);
+    QFETCH(double, valor);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    Driver driver;
+    Screen s;
+    fill(s.w, "5001", "100", "2");
+    ScriptedMessages boxes;
+    if (byGerar) {
+        s.w.codigoBarrasEdit()->setText(code);
+        s.w.gerarAction()->trigger(); // reads the code and stops, for the clerk to see
+        QVERIFY(f.rows("pagar").isEmpty());
+    } else {
+        readCode(s.w, code);
+        QVERIFY(!s.w.codigoBarrasEdit()->hasFocus()); // Enter moved on
+    }
+    s.w.parcelasEdit()->setFocus(); // the amount away from the focus, as it is shown
+    QCOMPARE(s.w.valorEdit()->text(), valorShown);
+    QCOMPARE(s.w.primeiroVencimento()->text(), vencShown);
+    QCOMPARE(s.w.codigoBarrasInfo()->text(), info);
+    s.w.BitBtn1()->click();
+    QCOMPARE(boxes.boxes.size(), 0);
+
+    const QList<Row> rows = f.rows("pagar");
+    QCOMPARE(rows.size(), 2);
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i]["datavenc"].toDate().toString("dd/MM/yyyy"), vencs[i]);
+        QCOMPARE(rows[i]["valor"].toDouble(), valor);
+        QCOMPARE(rows[i]["codigobarras"].toString(), stored);
+        checkOpenInstalmentColumns(rows[i]);
+    }
+}
+
+void TstNewPayable::refusedPaymentCodeFillsNothing_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("field 2 check digit") << "34191.57007 12345.678128 34123.450008 3 99360000035000"
+                                         << "Dígito verificador do campo 2 não confere";
+    QTest::newRow("one digit short") << "34191.57007 12345.678127 34123.450008 3 9936000003500"
+                                     << "Linha digitável com 46 dígitos; esperados 47 ou 48";
+    QTest::newRow("PIX CRC broken")
+        << "00020126580014br.gov.bcb.pix0136123e4567-e12b-12d1-a456-42665544000052040000530398658"
+           "02BR5913Fulano de Tal6008BRASILIA62070503***63041D3E"
+        << "CRC do código PIX não confere (informado 1D3E, calculado 1D3D)";
+}
+
+void TstNewPayable::refusedPaymentCodeFillsNothing()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, error);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    Driver driver;
+    Screen s;
+    fill(s.w, "5002", "100", "1");
+    ScriptedMessages boxes;
+    readCode(s.w, code);
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QString("Atenção"));
+    QCOMPARE(boxes.boxes[0].text, error);
+    QCOMPARE(s.w.codigoBarrasInfo()->text(), error);
+    QCOMPARE(s.w.valorEdit()->text(), QString("100"));
+    QCOMPARE(s.w.primeiroVencimento()->text(), QString());
+    QCOMPARE(s.w.codigoFornecedor()->text(), QString("12"));
+    QVERIFY(!s.w.paymentCode());
+
+    // The bill is not written with a code that does not read.
+    s.w.BitBtn1()->click();
+    QCOMPARE(boxes.boxes.size(), 2);
+    QCOMPARE(boxes.boxes[1].text, error);
+    QVERIFY(f.rows("pagar").isEmpty());
+    QVERIFY(s.w.isVisible());
+
+    // Cleared, the bill is written as typed, without a code.
+    s.w.codigoBarrasEdit()->clear();
+    s.w.BitBtn1()->click();
+    QCOMPARE(boxes.boxes.size(), 2);
+    const QList<Row> rows = f.rows("pagar");
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0]["valor"].toDouble(), 100.0);
+    QVERIFY(rows[0]["codigobarras"].isNull());
+}
+
+void TstNewPayable::pixKeyProposesSupplier_data()
+{
+    QTest::addColumn<bool>("picked");      // SILVA & CIA chosen before the code is read
+    QTest::addColumn<QString>("registry"); // BETA's CNPJ as registered
+    QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+    QTest::addColumn<QString>("codigo");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("said"); // the end of the code's line
+    using B = QList<QMessageBox::StandardButton>;
+    QTest::newRow("none chosen: filled") << false << "12.345.678/0001-95" << B{} << "20"
+                                         << "BETA SEM PADRAO"
+                                         << "Fornecedor pela chave PIX (CNPJ): BETA SEM PADRAO.";
+    QTest::newRow("another chosen, accepted")
+        << true << "12345678000195" << B{QMessageBox::Yes} << "20"
+        << "BETA SEM PADRAO"
+        << "Fornecedor pela chave PIX (CNPJ): BETA SEM PADRAO.";
+    QTest::newRow("another chosen, refused")
+        << true << "12.345.678/0001-95" << B{QMessageBox::No} << "12"
+        << "SILVA & CIA"
+        << "Preenchido: Valor R$ 1.500,50.";
+    QTest::newRow("no supplier with the key") << false << "98.765.432/0001-10" << B{} << "0"
+                                              << ""
+                                              << "Preenchido: Valor R$ 1.500,50.";
+}
+
+void TstNewPayable::pixKeyProposesSupplier()
+{
+    QFETCH(bool, picked);
+    QFETCH(QString, registry);
+    QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(QString, codigo);
+    QFETCH(QString, nome);
+    QFETCH(QString, said);
+    Fixture f;
+    REQUIRE_DB(f.db);
+    QSqlQuery q(f.db.sql());
+    q.prepare("update fornecedor set Cgc = ?, CodigoTipo = 5, Tipos = 'PIX' where "
+              "CodigoFornecedor = 20");
+    q.addBindValue(registry);
+    QVERIFY(q.exec());
+    Driver driver;
+    Screen s;
+    if (picked)
+        fill(s.w, "5003", "1", "1");
+    ScriptedMessages boxes(answers);
+    readCode(s.w, kPixCnpj);
+    QCOMPARE(boxes.boxes.size(), answers.size());
+    if (!answers.isEmpty())
+        QCOMPARE(boxes.boxes[0].text,
+                 QString("A chave PIX 12345678000195 é o CNPJ do fornecedor 20 - BETA SEM PADRAO, "
+                         "e não de SILVA & CIA.\n\nDeseja usar este fornecedor?"));
+    QCOMPARE(s.w.codigoFornecedor()->text(), codigo);
+    QCOMPARE(s.w.nomeFornecedor()->text(), nome);
+    QVERIFY2(s.w.codigoBarrasInfo()->text().endsWith(said),
+             qPrintable(s.w.codigoBarrasInfo()->text()));
+    // The supplier's payment type comes with it, as from the pick list.
+    if (codigo == "20")
+        QCOMPARE(s.w.descTipo()->text(), QString("PIX"));
+}

@@ -17,7 +17,9 @@
 #include "widgets/Modal.h"
 #include "widgets/UpperEdit.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -110,6 +112,7 @@ private slots:
     void automaticSettlementFailureWritesNothing();
     void serverGoneShowsErrorAndKeepsScreen();
     void closingClosesSharedTablesButCompany();
+    void paymentCodeShownAndCopied();
 };
 
 void TstHub::choiceLists_data()
@@ -881,4 +884,45 @@ void TstHub::closingClosesSharedTablesButCompany()
 }
 
 CP_TEST(TstHub)
+void TstHub::paymentCodeShownAndCopied()
+{
+    Fixture f;
+    REQUIRE_DB(f.db);
+    f.payable("C1", "ALFA LTDA", 100, "'2024-05-10'");
+    f.payable("C2", "BETA SA", 50, "'2024-05-20'");
+    // A dynamic PIX code: longer than most columns of the table.
+    const QString pix =
+        "00020101021226790014br.gov.bcb.pix2557qr.example.com.br/pix/v2/9d36b84fc70b478fb95c"
+        "12729b90ca255204000053039865802BR5918EMPRESA EXEMPLO SA6008CURITIBA62070503***63040826";
+    QSqlQuery q(f.db.sql());
+    q.prepare("update pagar set codigobarras = ? where Nota = 'C1'");
+    q.addBindValue(pix);
+    QVERIFY(q.exec());
+
+    frmPagarManutencao w;
+    w.show();
+    QGuiApplication::clipboard()->setText("antes");
+    w.pages()->setCurrentIndex(1);
+    auto *code = w.findChild<QLineEdit *>("edtCodigoBarras");
+    auto *copy = w.findChild<QPushButton *>("btnCopiarCodigo");
+    QVERIFY(code && copy);
+    QVERIFY(code->isReadOnly());
+    ScriptedMessages boxes;
+
+    w.primeiro();
+    QCOMPARE(w.tbPagar()->text("Nota"), QString("C1"));
+    QCOMPARE(code->text(), pix);
+    copy->click();
+    QCOMPARE(boxes.boxes.size(), 0);
+    QCOMPARE(QGuiApplication::clipboard()->text(), pix);
+
+    w.proximo();
+    QCOMPARE(w.tbPagar()->text("Nota"), QString("C2"));
+    QCOMPARE(code->text(), QString());
+    copy->click();
+    QCOMPARE(boxes.texts(), QStringList{"Esta duplicata não tem código de barras nem PIX."});
+    QCOMPARE(QGuiApplication::clipboard()->text(), pix); // left as it was
+    QCOMPARE(w.tbPagar()->state(), RecordSet::State::Browse);
+}
+
 #include "tst_hub.moc"

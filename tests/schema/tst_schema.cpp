@@ -99,6 +99,7 @@ const ExpectedColumn kColumns[] = {
     {"pagar", "codigoparcela", DBL, 0},
     {"pagar", "descparcela", TXT, 50},
     {"pagar", "controles", TXT, 15},
+    {"pagar", "codigobarras", TXT, 512},
 
     // suppliers
     {"fornecedor", "CodigoFornecedor", SERIAL, 0},
