@@ -32,6 +32,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using namespace AnnualTest;
@@ -252,7 +253,10 @@ void TstScreens::nettingScreen()
         const QList<ReportPreview *> p = openPreviews();
         if (p.size() == 1) {
             preview = p[0];
-            ownedByScreen = preview->parentWidget() == w;
+            // Owned by the screen for the window system, so the modal
+            // chain lets it take clicks.
+            ownedByScreen = preview->windowHandle() &&
+                            preview->windowHandle()->transientParent() == w->windowHandle();
         }
         buttonHidden = w->BtnGerar->isHidden();
         barHidden = w->ProgressBar1->isHidden();
