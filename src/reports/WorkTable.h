@@ -19,6 +19,7 @@
 
 #include "db/Connection.h"
 #include "db/PrivateTable.h"
+#include "reports/WorkTableWriter.h"
 
 #include <QString>
 #include <QStringList>
@@ -46,46 +47,19 @@ public:
     // Opens a record set whose query names the table.
     void open(RecordSet &rows) const;
 
-    // A column that takes the same SQL expression in every row: a constant
-    // of the program ("'DEBITO'", "1") or a column set earlier in the same
-    // row ("Datai"). Never a value that came from a person or a file.
-    struct Fixed
-    {
-        QString column;
-        QString expression;
-    };
+    // A column that takes the same SQL expression in every row (see
+    // WorkTableWriter).
+    using Fixed = WorkTableWriter::Fixed;
 
-    // Appends rows: the bound columns take one value each per row, the fixed
-    // ones their expression; a statement goes to the server whenever
-    // rowsPerStatement rows are waiting, and at finish().
-    class Writer
+    // Appends rows into this table's private copy, many rows per statement.
+    class Writer : public WorkTableWriter
     {
     public:
         Writer(WorkTable &table, const QStringList &columns, const QList<Fixed> &fixed = {},
-               int rowsPerStatement = 2000);
-        // One value per bound column, in the columns' order.
-        void add(const QVariantList &values);
-        // The values at the given positions of row, in that order.
-        void add(const QVariantList &row, const QList<int> &positions);
-        void finish();
-        int written() const { return m_written; }
-
-    private:
-        void flush();
-        void append(int column, const QVariant &value);
-        QString statement(int rows) const;
-        WorkTable &m_table;
-        QStringList m_columns;
-        QList<Fixed> m_fixed;
-        QList<int> m_widths; // text width of each column, -1 for none
-        int m_perStatement;
-        // The statement of m_perStatement rows, prepared once and sent again
-        // with each batch of values, and the session it was prepared in.
-        std::optional<QSqlQuery> m_full;
-        qint64 m_fullSession = 0;
-        QVariantList m_pending;
-        int m_pendingRows = 0;
-        int m_written = 0;
+               int rowsPerStatement = 2000)
+            : WorkTableWriter(*table.m_conn, table.m_table, columns, rowsPerStatement, fixed)
+        {
+        }
     };
 
 private:

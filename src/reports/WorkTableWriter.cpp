@@ -14,7 +14,8 @@ QString quoted(const QString &name)
 } // namespace
 
 WorkTableWriter::WorkTableWriter(Connection &connection, PrivateTable &table,
-                                 const QStringList &columns, int rowsPerStatement)
+                                 const QStringList &columns, int rowsPerStatement,
+                                 const QList<Fixed> &fixed)
     : m_conn(connection), m_table(table), m_columns(columns),
       m_perStatement(qMax(1, rowsPerStatement))
 {
@@ -34,6 +35,10 @@ WorkTableWriter::WorkTableWriter(Connection &connection, PrivateTable &table,
         names << quoted(column);
         marks << QStringLiteral("?");
     }
+    for (const Fixed &f : fixed) {
+        names << quoted(f.column);
+        marks << f.expression;
+    }
     m_head = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                  .arg(quoted(m_table.name()), names.join(QStringLiteral(", ")));
     m_rowMarks = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
@@ -42,20 +47,37 @@ WorkTableWriter::WorkTableWriter(Connection &connection, PrivateTable &table,
     m_values.reserve(m_perStatement * m_columns.size());
 }
 
-void WorkTableWriter::add(const QVariantList &values)
+void WorkTableWriter::append(int column, const QVariant &value)
 {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        const QVariant v = values.value(i);
-        const int width = m_widths.at(i);
-        if (width > 0 && v.metaType().id() == QMetaType::QString) {
-            const QString s = v.toString();
-            m_values << (s.size() > width ? QVariant(s.left(width)) : v);
-        } else {
-            m_values << v;
+    const int width = m_widths.at(column);
+    if (width > 0 && value.metaType().id() == QMetaType::QString) {
+        const QString s = value.toString();
+        if (s.size() > width) {
+            m_values << QVariant(s.left(width));
+            return;
         }
     }
+    m_values << value;
+}
+
+void WorkTableWriter::rowAdded()
+{
     if (++m_pendingRows >= m_perStatement)
         flush();
+}
+
+void WorkTableWriter::add(const QVariantList &values)
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        append(i, values.value(i));
+    rowAdded();
+}
+
+void WorkTableWriter::add(const QVariantList &row, const QList<int> &positions)
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        append(i, row.value(positions.value(i, -1)));
+    rowAdded();
 }
 
 void WorkTableWriter::finish()
@@ -80,8 +102,9 @@ void WorkTableWriter::flush()
         if (full) {
             // Every full statement has the same text: the server parses it
             // once and each further statement only carries its values.
-            if (!m_fullStatement) {
+            if (!m_fullStatement || m_fullSession != m_conn.sessionId()) {
                 m_fullStatement.emplace(m_conn.database());
+                m_fullSession = m_conn.sessionId();
                 m_fullStatement->setForwardOnly(true);
                 if (!m_fullStatement->prepare(sql)) {
                     const DbError e = DbError::fromSql(m_fullStatement->lastError(), sql);

@@ -23,6 +23,10 @@
 //   then sends nothing and raises Connection::privateCopyLostMessage(); the
 //   same message replaces the error of a statement whose connection was lost
 //   under it (what it wrote went with the copy).
+// - A Fixed column takes the same SQL expression in every row and is written
+//   once in the row's text, so fewer values travel: a constant of the program
+//   ("'DEBITO'", "1") or a column set earlier in the same row ("Datai"),
+//   never a value that came from a person or a file.
 
 #include "db/Connection.h"
 #include "db/PrivateTable.h"
@@ -37,12 +41,20 @@
 class WorkTableWriter
 {
 public:
+    struct Fixed
+    {
+        QString column;
+        QString expression;
+    };
+
     WorkTableWriter(Connection &connection, PrivateTable &table, const QStringList &columns,
-                    int rowsPerStatement = 1000);
+                    int rowsPerStatement = 1000, const QList<Fixed> &fixed = {});
     WorkTableWriter(const WorkTableWriter &) = delete;
     WorkTableWriter &operator=(const WorkTableWriter &) = delete;
 
     void add(const QVariantList &values);
+    // The values at the given positions of row, in the columns' order.
+    void add(const QVariantList &row, const QList<int> &positions);
     void finish();
     int written() const { return m_written; }
     int pending() const { return m_pendingRows; }
@@ -50,6 +62,8 @@ public:
     std::function<void(int rowsWritten)> onWritten;
 
 private:
+    void append(int column, const QVariant &value);
+    void rowAdded();
     void flush();
 
     Connection &m_conn;
@@ -63,4 +77,5 @@ private:
     int m_pendingRows = 0;
     int m_written = 0;
     std::optional<QSqlQuery> m_fullStatement; // prepared once, run per full statement
+    qint64 m_fullSession = 0;                 // the session it was prepared in
 };
