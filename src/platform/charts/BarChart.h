@@ -36,7 +36,7 @@ public:
     explicit BarChart(QWidget *parent = nullptr);
     ~BarChart() override;
 
-    // Replaces the bars (and marks, mask, legend, title, file name) with the spec's.
+    // Replaces the bars (and marks, mask, legend, title, file name) with the description's.
     void setSpec(const ChartSpec &spec);
     const ChartSpec &spec() const { return m_spec; }
     int barCount() const { return int(m_spec.bars.size()); }

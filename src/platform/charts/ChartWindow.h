@@ -1,5 +1,5 @@
 #pragma once
-// The window of a ChartSpec: the caption and size of the spec, its strip of
+// The window of a ChartSpec: the caption and size it describes, its strip of
 // labels and read-only fields across the top followed by "&Imprimir",
 // "&Salvar" and "&Fechar", and the chart filling the rest. Run it modally
 // (RunScreen) or embed nothing: screens that show a chart among their own
