@@ -117,8 +117,9 @@ void TstFaults::stalledCommitIsUnknown()
     }
     proxy.resume();
     QVERIFY(unknown);
-    QCOMPARE(message, QString("A conexão com o servidor caiu ao confirmar a baixa e não foi possível "
-                              "saber se ela foi concluída. Confira os dados antes de repetir."));
+    QCOMPARE(message,
+             QString("A conexão com o servidor caiu ao confirmar a baixa e não foi possível "
+                     "saber se ela foi concluída. Confira os dados antes de repetir."));
     QCOMPARE(branches(db, "BAIXA"), 1); // it was done, as "unknown" allowed
 }
 
