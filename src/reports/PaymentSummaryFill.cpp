@@ -1,7 +1,5 @@
 #include "reports/PaymentSummaryFill.h"
 
-#include "reports/WorkTableWriter.h"
-
 #include <QSqlQuery>
 
 namespace {
@@ -36,6 +34,74 @@ QString openPass(PaymentSummaryFill::Tipo tipo)
                                            "codigofornecedor=:Codigo");
 }
 
+// Copies what a pass selects into the private copy on the server alone, in
+// one bound INSERT … SELECT: a plain copy gains nothing from sending every
+// row through the program and back. expressions[i] goes into columns[i];
+// a text is cut to its column's width, as a field of that width would store
+// it, so the server never refuses a long name. Only the session's own copy
+// is written (required first); a connection lost under the statement took
+// the copy and whatever it wrote with it.
+int copyOnServer(Connection &conn, const PrivateTable &table, const QStringList &columns,
+                 const QStringList &expressions, const QString &fromSelect,
+                 const QVariantMap &params, const QString &order = {})
+{
+    const auto &described = conn.tableColumns(table.name());
+    QStringList selected;
+    for (int i = 0; i < columns.size(); ++i) {
+        int width = -2;
+        for (const auto &c : described)
+            if (c.name.compare(columns[i], Qt::CaseInsensitive) == 0)
+                width = c.charLength;
+        if (width == -2)
+            throw DbError(QStringLiteral("Coluna '%1' não existe na tabela '%2'")
+                              .arg(columns[i], table.name()));
+        selected << (width > 0 ? QStringLiteral("LEFT(%1, %2)").arg(expressions[i]).arg(width)
+                               : expressions[i]);
+    }
+    table.require();
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM (%4) AS pass")
+                            .arg(table.name(), columns.join(QStringLiteral(", ")),
+                                 selected.join(QStringLiteral(", ")), fromSelect) +
+                        (order.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + order);
+    try {
+        return conn.execNamed(sql, params).numRowsAffected();
+    } catch (const DbError &e) {
+        if (!table.valid())
+            throw DbError(Connection::privateCopyLostMessage(), e.nativeCode(), e.statement());
+        throw;
+    }
+}
+
+const QStringList kOpenAndPaidColumns{
+    QStringLiteral("CodigoNota"),     QStringLiteral("Data"),
+    QStringLiteral("datavenc"),       QStringLiteral("dataquitacao"),
+    QStringLiteral("Datai"),          QStringLiteral("dataf"),
+    QStringLiteral("Descricao"),      QStringLiteral("valor"),
+    QStringLiteral("Credito"),        QStringLiteral("tabela"),
+    QStringLiteral("CodigoCliente"),  QStringLiteral("filial"),
+    QStringLiteral("codigoFilial"),   QStringLiteral("gerencial"),
+    QStringLiteral("codigogerencial")};
+
+// What each pass puts into those columns, from kColumns' names.
+QStringList openAndPaidExpressions(bool paid)
+{
+    return {QStringLiteral("notacontrole"),
+            QStringLiteral("dataemissao"),
+            QStringLiteral("datavenc"),
+            paid ? QStringLiteral("dataquitacao") : QStringLiteral("NULL"),
+            QStringLiteral(":PeriodoI"),
+            QStringLiteral(":PeriodoF"),
+            QStringLiteral("nome"),
+            QStringLiteral("valor"),
+            paid ? QStringLiteral("totalpg") : QStringLiteral("NULL"),
+            paid ? QStringLiteral("'PAGAMENTO NO PERIODO'") : QStringLiteral("'ABERTO NO PERIODO'"),
+            QStringLiteral("codigofornecedor"),
+            QStringLiteral("filial"),
+            QStringLiteral("codigofilial"),
+            QStringLiteral("gerencial"),
+            QStringLiteral("codigogerencial")};
+}
+
 } // namespace
 
 PaymentSummaryFill::PaymentSummaryFill(Connection &connection)
@@ -52,35 +118,21 @@ int PaymentSummaryFill::openAndPaid(Tipo tipo, std::optional<double> code, const
         tick();
     int written = 0;
     if (tipo != Tipo::None) {
-        WorkTableWriter out(
-            m_conn, m_resumo,
-            {QStringLiteral("CodigoNota"), QStringLiteral("Data"), QStringLiteral("datavenc"),
-             QStringLiteral("dataquitacao"), QStringLiteral("Datai"), QStringLiteral("dataf"),
-             QStringLiteral("Descricao"), QStringLiteral("valor"), QStringLiteral("Credito"),
-             QStringLiteral("tabela"), QStringLiteral("CodigoCliente"), QStringLiteral("filial"),
-             QStringLiteral("codigoFilial"), QStringLiteral("gerencial"),
-             QStringLiteral("codigogerencial")});
-        if (tick)
-            out.onWritten = [&tick](int) { tick(); };
         // No code matches no row (a NULL never equals), where the code
         // spliced into the text would have been a syntax error.
         const QVariantMap params{{QStringLiteral("DataI"), from},
                                  {QStringLiteral("DataF"), to},
+                                 {QStringLiteral("PeriodoI"), from},
+                                 {QStringLiteral("PeriodoF"), to},
                                  {QStringLiteral("Codigo"), code ? QVariant(*code) : QVariant()}};
-        const QVariant none;
-        QSqlQuery paid = m_conn.execNamed(paidPass(tipo), params);
-        while (paid.next())
-            out.add({paid.value(0), paid.value(1), paid.value(2), paid.value(3), from, to,
-                     paid.value(4), paid.value(5), paid.value(6),
-                     QStringLiteral("PAGAMENTO NO PERIODO"), paid.value(7), paid.value(8),
-                     paid.value(9), paid.value(10), paid.value(11)});
-        QSqlQuery open = m_conn.execNamed(openPass(tipo), params);
-        while (open.next())
-            out.add({open.value(0), open.value(1), open.value(2), none, from, to, open.value(4),
-                     open.value(5), none, QStringLiteral("ABERTO NO PERIODO"), open.value(7),
-                     open.value(8), open.value(9), open.value(10), open.value(11)});
-        out.finish();
-        written = out.written();
+        written += copyOnServer(m_conn, m_resumo, kOpenAndPaidColumns, openAndPaidExpressions(true),
+                                paidPass(tipo), params);
+        if (tick)
+            tick();
+        written += copyOnServer(m_conn, m_resumo, kOpenAndPaidColumns,
+                                openAndPaidExpressions(false), openPass(tipo), params);
+        if (tick)
+            tick();
     }
     m_resumo.require();
     m_filled = true;
@@ -94,24 +146,23 @@ int PaymentSummaryFill::payments(const QDate &from, const QDate &to,
     m_resumo.claim();
     if (tick)
         tick();
-    QSqlQuery q = m_conn.execNamed(
-        QStringLiteral("select nota, dataquitacao, nome, totalpg, codigofornecedor from pagar "
-                       "where dataquitacao >= :DataI and dataquitacao <= :DataF and totalpg <> 0 "
-                       "order by dataquitacao, Controle"),
-        {{QStringLiteral("DataI"), from}, {QStringLiteral("DataF"), to}});
-    WorkTableWriter out(m_conn, m_resumo,
-                        {QStringLiteral("codigonota"), QStringLiteral("data"),
-                         QStringLiteral("descricao"), QStringLiteral("credito"),
-                         QStringLiteral("tabela"), QStringLiteral("codigocliente")});
+    const int written = copyOnServer(
+        m_conn, m_resumo,
+        {QStringLiteral("codigonota"), QStringLiteral("data"), QStringLiteral("descricao"),
+         QStringLiteral("credito"), QStringLiteral("tabela"), QStringLiteral("codigocliente")},
+        {QStringLiteral("nota"), QStringLiteral("dataquitacao"), QStringLiteral("nome"),
+         QStringLiteral("totalpg"), QStringLiteral("'PAGAMENTO NO PERIODO'"),
+         QStringLiteral("codigofornecedor")},
+        QStringLiteral("select nota, dataquitacao, nome, totalpg, codigofornecedor, Controle "
+                       "from pagar where dataquitacao >= :DataI and dataquitacao <= :DataF and "
+                       "totalpg <> 0"),
+        {{QStringLiteral("DataI"), from}, {QStringLiteral("DataF"), to}},
+        QStringLiteral("dataquitacao, Controle"));
     if (tick)
-        out.onWritten = [&tick](int) { tick(); };
-    const QString tabela = QStringLiteral("PAGAMENTO NO PERIODO");
-    while (q.next())
-        out.add({q.value(0), q.value(1), q.value(2), q.value(3), tabela, q.value(4)});
-    out.finish();
+        tick();
     m_resumo.require();
     m_filled = true;
-    return out.written();
+    return written;
 }
 
 bool PaymentSummaryFill::valid() const
