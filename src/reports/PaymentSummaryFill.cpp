@@ -1,5 +1,7 @@
 #include "reports/PaymentSummaryFill.h"
 
+#include "db/RowWriter.h"
+
 #include <QSqlQuery>
 
 namespace {
@@ -45,19 +47,12 @@ int copyOnServer(Connection &conn, const PrivateTable &table, const QStringList 
                  const QStringList &expressions, const QString &fromSelect,
                  const QVariantMap &params, const QString &order = {})
 {
-    const auto &described = conn.tableColumns(table.name());
+    const QList<int> widths = RowWriter::textWidths(conn, table.name(), columns);
     QStringList selected;
-    for (int i = 0; i < columns.size(); ++i) {
-        int width = -2;
-        for (const auto &c : described)
-            if (c.name.compare(columns[i], Qt::CaseInsensitive) == 0)
-                width = c.charLength;
-        if (width == -2)
-            throw DbError(QStringLiteral("Coluna '%1' não existe na tabela '%2'")
-                              .arg(columns[i], table.name()));
-        selected << (width > 0 ? QStringLiteral("LEFT(%1, %2)").arg(expressions[i]).arg(width)
-                               : expressions[i]);
-    }
+    for (int i = 0; i < columns.size(); ++i)
+        selected << (widths[i] > 0
+                         ? QStringLiteral("LEFT(%1, %2)").arg(expressions[i]).arg(widths[i])
+                         : expressions[i]);
     table.require();
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM (%4) AS pass")
                             .arg(table.name(), columns.join(QStringLiteral(", ")),

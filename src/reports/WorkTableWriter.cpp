@@ -1,5 +1,7 @@
 #include "reports/WorkTableWriter.h"
 
+#include "db/RowWriter.h"
+
 #include <QSqlQuery>
 
 namespace {
@@ -21,17 +23,9 @@ WorkTableWriter::WorkTableWriter(Connection &connection, PrivateTable &table,
 {
     // The private copy has the shared table's columns, which the server
     // describes under the shared name.
-    const auto &described = m_conn.tableColumns(m_table.name());
+    m_widths = RowWriter::textWidths(m_conn, m_table.name(), m_columns);
     QStringList names, marks;
     for (const QString &column : m_columns) {
-        int width = -2;
-        for (const auto &c : described)
-            if (c.name.compare(column, Qt::CaseInsensitive) == 0)
-                width = c.charLength;
-        if (width == -2)
-            throw DbError(QStringLiteral("Coluna '%1' não existe na tabela '%2'")
-                              .arg(column, m_table.name()));
-        m_widths << width;
         names << quoted(column);
         marks << QStringLiteral("?");
     }

@@ -45,25 +45,33 @@ QVariant insert(Connection &connection, const QString &table, const RowValues &v
     return q.lastInsertId();
 }
 
-void insertMany(Connection &connection, const QString &table, const QStringList &columns,
-                const QList<QVariantList> &rows, const std::function<void(int written)> &progress)
+QList<int> textWidths(Connection &connection, const QString &table, const QStringList &columns)
 {
-    if (columns.isEmpty() || rows.isEmpty())
-        return;
-    // The width each text column cuts to (-1: none), looked up once.
+    const auto &described = connection.tableColumns(table);
     QList<int> widths;
-    QStringList names;
     for (const QString &column : columns) {
         int width = -2;
-        for (const auto &c : connection.tableColumns(table))
+        for (const auto &c : described)
             if (c.name.compare(column, Qt::CaseInsensitive) == 0)
                 width = c.charLength;
         if (width == -2)
             throw DbError(
                 QStringLiteral("Coluna '%1' não existe na tabela '%2'").arg(column, table));
         widths << width;
-        names << quoted(column);
     }
+    return widths;
+}
+
+void insertMany(Connection &connection, const QString &table, const QStringList &columns,
+                const QList<QVariantList> &rows, const std::function<void(int written)> &progress)
+{
+    if (columns.isEmpty() || rows.isEmpty())
+        return;
+    // The width each text column cuts to (-1: none), looked up once.
+    const QList<int> widths = textWidths(connection, table, columns);
+    QStringList names;
+    for (const QString &column : columns)
+        names << quoted(column);
     // A prepared statement takes at most 65,535 parameters; well below that
     // a statement of a few hundred rows already costs little more than its
     // bytes.

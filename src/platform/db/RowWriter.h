@@ -30,6 +30,9 @@ QVariant insert(Connection &connection, const QString &table, const RowValues &v
 void insertMany(Connection &connection, const QString &table, const QStringList &columns,
                 const QList<QVariantList> &rows,
                 const std::function<void(int written)> &progress = {});
+// The width each of columns cuts its texts to (-1: not a text), as the
+// server describes table; a column the table does not have is refused.
+QList<int> textWidths(Connection &connection, const QString &table, const QStringList &columns);
 // UPDATE table SET ... WHERE keyColumn = key; returns the rows matched.
 int update(Connection &connection, const QString &table, const RowValues &values,
            const QString &keyColumn, const QVariant &key);
