@@ -66,3 +66,27 @@ bool CaptchaBox::hasPicture() const
 {
     return !m_picture->pixmap().isNull();
 }
+
+namespace ConsultationParts {
+
+QString needCaptchaMessage()
+{
+    return QStringLiteral("É necessário digitar o captcha.");
+}
+
+QFont bigFace(QFont f)
+{
+    f.setPointSize(20);
+    return f;
+}
+
+QLabel *caption(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+} // namespace ConsultationParts

@@ -7,11 +7,22 @@
 // a refresh does is the window's.
 
 #include <QByteArray>
+#include <QFont>
 #include <QFrame>
 #include <QString>
 
 class QLabel;
 class QPushButton;
+
+// What the two consultation windows share besides the box.
+namespace ConsultationParts {
+// Said when "Consultar" is pressed with an empty captcha edit.
+QString needCaptchaMessage();
+// The 20-point face of the number and captcha edits.
+QFont bigFace(QFont f);
+// A bold caption over an edit.
+QLabel *caption(const QString &text, QWidget *parent);
+} // namespace ConsultationParts
 
 class CaptchaBox : public QFrame
 {

@@ -24,24 +24,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+using namespace ConsultationParts;
+
 namespace {
-
-const QString kNeedCaptcha = QStringLiteral("É necessário digitar o captcha.");
-
-QFont bigFace(QFont f)
-{
-    f.setPointSize(20);
-    return f;
-}
-
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
 
 // The postcode column holds 8 characters: a postcode sent with its hyphen or
 // dot is kept as its digits, never cut to lose its last one.
@@ -231,7 +216,7 @@ void F_ConsultaCNPJ::consultar()
 {
     const bool needsCaptcha = m_service->needsCaptcha();
     if (needsCaptcha && m_captcha->text().trimmed().isEmpty()) {
-        Messages::plain(AppTitle, kNeedCaptcha);
+        Messages::plain(AppTitle, needCaptchaMessage());
         m_captcha->setFocus();
         return;
     }

@@ -24,26 +24,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString kNeedCaptcha = QStringLiteral("É necessário digitar o captcha.");
-
-QFont bigFace(QFont f)
-{
-    f.setPointSize(20);
-    return f;
-}
-
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-} // namespace
+using namespace ConsultationParts;
 
 frmConsultaCPF::frmConsultaCPF(QWidget *parent) : frmConsultaCPF(Config().web, parent) {}
 
@@ -254,7 +235,7 @@ void frmConsultaCPF::consultar()
         return;
     }
     if (m_captcha->text().trimmed().isEmpty()) {
-        Messages::plain(AppTitle, kNeedCaptcha);
+        Messages::plain(AppTitle, needCaptchaMessage());
         m_captcha->setFocus();
         return;
     }
