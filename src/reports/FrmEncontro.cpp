@@ -4,6 +4,7 @@
 #include "app/DM.h"
 #include "app/Helpers.h"
 #include "reports/ReportInput.h"
+#include "reports/ScreenParts.h"
 #include "reports/WorkTableReports.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
@@ -35,22 +36,15 @@ FrmEncontro::FrmEncontro(QWidget *parent) : QDialog(parent), m_fill(*DM::instanc
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
     outer->setSpacing(6);
-    Panel1 = new TitleBand(
+    Panel1 = ScreenParts::band(
         QStringLiteral("Encontro de Contas a Pagar e Contas a Receber no Periodo"), this);
-    Panel1->setFontPixelSize(16);
-    Panel1->captionLabel()->setStyleSheet(QStringLiteral("font-weight: bold;"));
     Panel1->setCloseAction([this] { reject(); });
     outer->addWidget(Panel1);
 
     auto *grid = new QGridLayout;
     grid->setContentsMargins(14, 2, 14, 0);
     grid->setHorizontalSpacing(12);
-    DataI = new DateEdit(this);
-    DataI->setObjectName(QStringLiteral("DataI"));
-    DataF = new DateEdit(this);
-    DataF->setObjectName(QStringLiteral("DataF"));
-    DataI->setDate(Clock::today());
-    DataF->setDate(Clock::today());
+    std::tie(DataI, DataF) = ScreenParts::period(this);
     BtnGerar = new QPushButton(QStringLiteral("Gerar Dados do Relatorio"), this);
     BtnGerar->setObjectName(QStringLiteral("BtnGerar"));
     BtnGerar->setAutoDefault(false);
@@ -67,9 +61,7 @@ FrmEncontro::FrmEncontro(QWidget *parent) : QDialog(parent), m_fill(*DM::instanc
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setFixedHeight(16);
     // Its room is kept while it is hidden, so the window does not jump.
-    QSizePolicy keep = ProgressBar1->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    ProgressBar1->setSizePolicy(keep);
+    ScreenParts::keepRoomWhenHidden(ProgressBar1);
     ProgressBar1->hide();
     auto *bar = new QVBoxLayout;
     bar->setContentsMargins(14, 0, 14, 0);

@@ -6,6 +6,7 @@
 #include "db/RecordSet.h"
 #include "reports/LookupEdit.h"
 #include "reports/ReportInput.h"
+#include "reports/ScreenParts.h"
 #include "widgets/BusyNotice.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
@@ -62,9 +63,7 @@ FrmMovimentacaoAnualPagar::FrmMovimentacaoAnualPagar(QWidget *parent)
     outer->setContentsMargins(0, 0, 0, 10);
     outer->setSpacing(10);
     auto *panel =
-        new TitleBand(QStringLiteral("Movimentação de Pagamentos Sintético no Periodo"), this);
-    panel->setFontPixelSize(16);
-    panel->captionLabel()->setStyleSheet(QStringLiteral("font-weight: bold;"));
+        ScreenParts::band(QStringLiteral("Movimentação de Pagamentos Sintético no Periodo"), this);
     panel->setCloseVisible(false);
     outer->addWidget(panel);
 
@@ -72,12 +71,7 @@ FrmMovimentacaoAnualPagar::FrmMovimentacaoAnualPagar(QWidget *parent)
     grid->setContentsMargins(14, 4, 14, 4);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
-    DataI = new DateEdit(this);
-    DataI->setObjectName(QStringLiteral("DataI"));
-    DataF = new DateEdit(this);
-    DataF->setObjectName(QStringLiteral("DataF"));
-    DataI->setDate(Clock::today());
-    DataF->setDate(Clock::today());
+    std::tie(DataI, DataF) = ScreenParts::period(this);
     grid->addWidget(new QLabel(QStringLiteral("Data Inicial"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Data Final"), this), 0, 1);
     grid->addWidget(DataI, 1, 0);

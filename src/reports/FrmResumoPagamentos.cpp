@@ -4,6 +4,7 @@
 #include "app/DM.h"
 #include "app/Helpers.h"
 #include "reports/ReportInput.h"
+#include "reports/ScreenParts.h"
 #include "reports/WorkTableReports.h"
 #include "widgets/Clock.h"
 #include "widgets/DateEdit.h"
@@ -37,21 +38,14 @@ FrmResumoPagamentos::FrmResumoPagamentos(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 10);
     outer->setSpacing(8);
-    auto *panel = new TitleBand(QStringLiteral("Pagamentos Sintético no Periodo"), this);
-    panel->setFontPixelSize(16);
-    panel->captionLabel()->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    auto *panel = ScreenParts::band(QStringLiteral("Pagamentos Sintético no Periodo"), this);
     panel->setCloseVisible(false);
     outer->addWidget(panel);
 
     auto *grid = new QGridLayout;
     grid->setContentsMargins(14, 4, 14, 4);
     grid->setHorizontalSpacing(10);
-    DataI = new DateEdit(this);
-    DataI->setObjectName(QStringLiteral("DataI"));
-    DataF = new DateEdit(this);
-    DataF->setObjectName(QStringLiteral("DataF"));
-    DataI->setDate(Clock::today());
-    DataF->setDate(Clock::today());
+    std::tie(DataI, DataF) = ScreenParts::period(this);
     grid->addWidget(new QLabel(QStringLiteral("Data Inicial"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Data Final"), this), 0, 1);
     grid->addWidget(DataI, 1, 0);
@@ -61,9 +55,7 @@ FrmResumoPagamentos::FrmResumoPagamentos(QWidget *parent)
     Animate1->setRange(0, 0); // moves without a known end
     Animate1->setTextVisible(false);
     Animate1->setFixedHeight(14);
-    QSizePolicy keep = Animate1->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    Animate1->setSizePolicy(keep);
+    ScreenParts::keepRoomWhenHidden(Animate1);
     Animate1->hide();
     grid->addWidget(Animate1, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);

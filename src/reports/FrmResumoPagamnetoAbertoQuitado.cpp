@@ -6,6 +6,7 @@
 #include "db/RecordSet.h"
 #include "reports/LookupEdit.h"
 #include "reports/ReportInput.h"
+#include "reports/ScreenParts.h"
 #include "reports/WorkTableReports.h"
 #include "widgets/BusyNotice.h"
 #include "widgets/Clock.h"
@@ -33,9 +34,8 @@ FrmResumoPagamnetoAbertoQuitado::FrmResumoPagamnetoAbertoQuitado(QWidget *parent
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 10);
     outer->setSpacing(8);
-    auto *panel = new TitleBand(QStringLiteral("Em Aberto e Quitado no Periodo Por Tipo"), this);
-    panel->setFontPixelSize(16);
-    panel->captionLabel()->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    auto *panel =
+        ScreenParts::band(QStringLiteral("Em Aberto e Quitado no Periodo Por Tipo"), this);
     panel->setCloseVisible(false);
     outer->addWidget(panel);
 
@@ -67,12 +67,7 @@ FrmResumoPagamnetoAbertoQuitado::FrmResumoPagamnetoAbertoQuitado(QWidget *parent
 
     LblDataI = new QLabel(QStringLiteral("Data Inicial"), this);
     LblDataF = new QLabel(QStringLiteral("Data Final"), this);
-    DataI = new DateEdit(this);
-    DataI->setObjectName(QStringLiteral("DataI"));
-    DataF = new DateEdit(this);
-    DataF->setObjectName(QStringLiteral("DataF"));
-    DataI->setDate(Clock::today());
-    DataF->setDate(Clock::today());
+    std::tie(DataI, DataF) = ScreenParts::period(this);
     body->addWidget(LblDataI, 3, 0);
     body->addWidget(LblDataF, 3, 1);
     body->addWidget(DataI, 4, 0);
@@ -82,9 +77,7 @@ FrmResumoPagamnetoAbertoQuitado::FrmResumoPagamnetoAbertoQuitado(QWidget *parent
     for (QWidget *w :
          std::initializer_list<QWidget *>{LblGerencial, EdtGerencial, LblFornecedor, EdtFornecedor,
                                           LblDataI, LblDataF, DataI, DataF}) {
-        QSizePolicy p = w->sizePolicy();
-        p.setRetainSizeWhenHidden(true);
-        w->setSizePolicy(p);
+        ScreenParts::keepRoomWhenHidden(w);
         w->hide();
     }
     outer->addLayout(body, 1);
