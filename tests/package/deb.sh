@@ -87,7 +87,9 @@ done
 
 # Every library the executable needs is a dependency (dpkg-shlibdeps ran).
 while read -r so; do
-  lib=$(ldconfig -p | awk -v so="$so" '$1 == so && /x86-64/ {print $NF; exit}')
+  # awk reads the whole list: leaving early would end ldconfig with SIGPIPE,
+  # which pipefail and set -e turn into the end of this script.
+  lib=$(ldconfig -p | awk -v so="$so" '$1 == so && /x86-64/ && !found {found = $NF} END {print found}')
   pkg=$(dpkg -S "$lib" 2>/dev/null | head -1 | cut -d: -f1 || true)
   [ -n "$pkg" ] || pkg=$(dpkg -S "$(readlink -f "$lib")" 2>/dev/null | head -1 | cut -d: -f1 || true)
   check "dependência para $so ($pkg)" depends_on "$pkg"
@@ -97,7 +99,7 @@ run() { # the unpacked program, without a display, with its own home
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" \
     XDG_CONFIG_HOME="$work/config" "$exe" "$@"
 }
-version=$(run --version | head -1)
+version=$(run --version | sed -n 1p)
 check "--version diz a versão do pacote ($version)" test "$version" = "contas-pagar $(field Version)"
 check "metainfo traz a mesma versão" grep -q "<release version=\"$(field Version)\"" \
   "$root/usr/share/metainfo/br.com.quarvo.ContasPagar.metainfo.xml"
