@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "db/RecordSet.h"
+
 #include "widgets/ProgramFace.h"
 
 #include <QFont>
@@ -53,4 +55,10 @@ bool Application::notify(QObject *receiver, QEvent *event)
         Messages::error(AppTitle, QString::fromLocal8Bit(e.what()));
     }
     return false;
+}
+
+void GuardedStep(RecordSet *rows, RecordStep step)
+{
+    if (rows->isOpen())
+        Guarded([&] { (rows->*step)(); });
 }

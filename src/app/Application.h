@@ -36,3 +36,10 @@ template <class F> bool Guarded(F &&f, DbError::Outcome *outcome = nullptr)
     }
     return false;
 }
+
+class RecordSet;
+// A move of a record set: &RecordSet::first, prior, next or last.
+using RecordStep = void (RecordSet::*)();
+// Moves rows one step when it is open; a database error is shown as Guarded
+// shows it.
+void GuardedStep(RecordSet *rows, RecordStep step);

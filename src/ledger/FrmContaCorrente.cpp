@@ -762,26 +762,22 @@ void FrmContaCorrente::done(int result)
 
 void FrmContaCorrente::Primeiro()
 {
-    if (m_movements->isOpen())
-        Guarded([this] { m_movements->first(); });
+    GuardedStep(m_movements, &RecordSet::first);
 }
 
 void FrmContaCorrente::Anterior()
 {
-    if (m_movements->isOpen())
-        Guarded([this] { m_movements->prior(); });
+    GuardedStep(m_movements, &RecordSet::prior);
 }
 
 void FrmContaCorrente::Proximo()
 {
-    if (m_movements->isOpen())
-        Guarded([this] { m_movements->next(); });
+    GuardedStep(m_movements, &RecordSet::next);
 }
 
 void FrmContaCorrente::Ultimo()
 {
-    if (m_movements->isOpen())
-        Guarded([this] { m_movements->last(); });
+    GuardedStep(m_movements, &RecordSet::last);
 }
 
 void FrmContaCorrente::escolherConta()

@@ -927,26 +927,22 @@ void frmPagarManutencao::ToolButton8Click()
 
 void frmPagarManutencao::primeiro()
 {
-    if (m_tbPagar->isOpen())
-        Guarded([this] { m_tbPagar->first(); });
+    GuardedStep(m_tbPagar, &RecordSet::first);
 }
 
 void frmPagarManutencao::anterior()
 {
-    if (m_tbPagar->isOpen())
-        Guarded([this] { m_tbPagar->prior(); });
+    GuardedStep(m_tbPagar, &RecordSet::prior);
 }
 
 void frmPagarManutencao::proximo()
 {
-    if (m_tbPagar->isOpen())
-        Guarded([this] { m_tbPagar->next(); });
+    GuardedStep(m_tbPagar, &RecordSet::next);
 }
 
 void frmPagarManutencao::ultimo()
 {
-    if (m_tbPagar->isOpen())
-        Guarded([this] { m_tbPagar->last(); });
+    GuardedStep(m_tbPagar, &RecordSet::last);
 }
 
 void frmPagarManutencao::copiarCodigoBarras()

@@ -466,9 +466,7 @@ void FrmConta::cancelar()
 
 void FrmConta::goTo(void (RecordSet::*step)())
 {
-    if (!m_contas->isOpen())
-        return;
-    Guarded([&] { (m_contas->*step)(); });
+    GuardedStep(m_contas, step);
 }
 
 void FrmConta::primeiro()

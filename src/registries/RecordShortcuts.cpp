@@ -1,6 +1,7 @@
 #include "registries/RecordShortcuts.h"
 
 #include "app/Application.h"
+#include "db/RecordSet.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -51,4 +52,12 @@ bool RecordShortcuts::eventFilter(QObject *watched, QEvent *event)
     const std::function<void()> action = it.value(); // the action may close the window
     Guarded([&] { action(); });
     return true;
+}
+
+void RecordShortcuts::addSteps(const std::function<void(RecordStep)> &goTo)
+{
+    add(Qt::Key_F1, [goTo] { goTo(&RecordSet::first); });
+    add(Qt::Key_F2, [goTo] { goTo(&RecordSet::prior); });
+    add(Qt::Key_F3, [goTo] { goTo(&RecordSet::next); });
+    add(Qt::Key_F4, [goTo] { goTo(&RecordSet::last); });
 }

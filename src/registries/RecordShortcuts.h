@@ -8,6 +8,8 @@
 // over it) is left alone. A database error of an action is shown in the
 // standard error box.
 
+#include "app/Application.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -25,6 +27,8 @@ public:
 
     // key: a Qt::Key, always with Ctrl.
     void add(int key, std::function<void()> action);
+    // Ctrl+F1..F4: goTo with the first, prior, next and last step.
+    void addSteps(const std::function<void(RecordStep)> &goTo);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

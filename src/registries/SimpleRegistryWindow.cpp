@@ -283,10 +283,7 @@ void SimpleRegistryWindow::buildShortcuts()
     keys->add(Qt::Key_S, [this] { RegistryRows::post(m_rows); });
     keys->add(Qt::Key_N, [this] { m_rows->cancel(); });
     keys->add(Qt::Key_E, [this] { RegistryRows::remove(m_rows); });
-    keys->add(Qt::Key_F1, [this] { goTo(&RecordSet::first); });
-    keys->add(Qt::Key_F2, [this] { goTo(&RecordSet::prior); });
-    keys->add(Qt::Key_F3, [this] { goTo(&RecordSet::next); });
-    keys->add(Qt::Key_F4, [this] { goTo(&RecordSet::last); });
+    keys->addSteps([this](RecordStep step) { goTo(step); });
     keys->add(Qt::Key_F, [this] { fechar(); });
 }
 
@@ -451,7 +448,7 @@ void SimpleRegistryWindow::goTo(void (RecordSet::*step)())
     // Leaving a row under an edit saves it.
     if (m_rows->isEditing() && !RegistryRows::post(m_rows))
         return;
-    Guarded([&] { (m_rows->*step)(); });
+    GuardedStep(m_rows, step);
 }
 
 void SimpleRegistryWindow::primeiro()

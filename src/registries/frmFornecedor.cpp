@@ -591,10 +591,7 @@ void frmFornecedor::buildShortcuts()
     keys->add(Qt::Key_S, [this] { quickSave(); });
     keys->add(Qt::Key_N, [this] { tbFornecedor->cancel(); });
     keys->add(Qt::Key_E, [this] { RegistryRows::remove(tbFornecedor); });
-    keys->add(Qt::Key_F1, [this] { goTo(&RecordSet::first); });
-    keys->add(Qt::Key_F2, [this] { goTo(&RecordSet::prior); });
-    keys->add(Qt::Key_F3, [this] { goTo(&RecordSet::next); });
-    keys->add(Qt::Key_F4, [this] { goTo(&RecordSet::last); });
+    keys->addSteps([this](RecordStep step) { goTo(step); });
     keys->add(Qt::Key_F, [this] { fechar(); });
 }
 
@@ -880,7 +877,7 @@ void frmFornecedor::goTo(void (RecordSet::*step)())
         return;
     if (tbFornecedor->isEditing() && !quickSave())
         return;
-    Guarded([&] { (tbFornecedor->*step)(); });
+    GuardedStep(tbFornecedor, step);
 }
 
 void frmFornecedor::primeiro()
